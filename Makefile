@@ -1,0 +1,11 @@
+# The two entry points; see README.md.
+.PHONY: run test deps
+
+deps:
+	@tools/install_deps.sh
+
+run: deps
+	@tools/run.sh
+
+test: deps
+	@tools/test.sh

@@ -1,0 +1,66 @@
+#include <windows.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+
+#include "os/log.h"
+
+void os_write_stdout(Str text) {
+    DWORD written;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data, (DWORD)text.len, &written, nullptr);
+}
+
+int os_printf(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    int n = vfprintf(stdout, format, args);
+    va_end(args);
+    return n;
+}
+
+static void set_console_attribute(WORD attribute) {
+    SetConsoleTextAttribute(GetStdHandle(STD_OUTPUT_HANDLE), attribute);
+}
+
+void os_console_red(void) { set_console_attribute(12); }
+void os_console_green(void) { set_console_attribute(10); }
+void os_console_blue(void) { set_console_attribute(9); }
+void os_console_yellow(void) { set_console_attribute(14); }
+void os_console_cyan(void) { set_console_attribute(11); }
+void os_console_magenta(void) { set_console_attribute(13); }
+void os_console_default(void) { set_console_attribute(7); }
+void os_console_white(void) { set_console_attribute(15); }
+
+void os_record_last_error(void) {
+    DWORD code = GetLastError();
+    os_last_error.code = code;
+    os_last_error.text[0] = 0;
+    if (code == 0) return;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 1024,
+                             os_last_error.text, OS_LAST_ERROR_TEXT_SIZE, nullptr);
+    if (n >= OS_LAST_ERROR_TEXT_SIZE) n = OS_LAST_ERROR_TEXT_SIZE - 1;
+    os_last_error.text[n] = 0;
+}
+
+static LONG WINAPI crash_filter(EXCEPTION_POINTERS *info) {
+    os_report_crash((u32)info->ExceptionRecord->ExceptionCode);
+    return EXCEPTION_EXECUTE_HANDLER;
+}
+
+void os_install_crash_filter(void) { SetUnhandledExceptionFilter(crash_filter); }
+
+// UTF-8 to UTF-16 into a fixed buffer, always NUL-terminated.
+static void widen(const char *text, wchar_t *out, int out_units) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, out, out_units);
+    if (n <= 0) out[0] = 0;
+    out[out_units - 1] = 0;
+}
+
+void os_fatal_error(const char *message) {
+    wchar_t text[2048];
+    wchar_t caption[64];
+    widen(message, text, (int)COUNT_OF(text));
+    widen("YA FUCKED UP", caption, (int)COUNT_OF(caption));
+    MessageBoxW(nullptr, text, caption, MB_OK);
+    abort();
+}

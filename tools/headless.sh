@@ -1,0 +1,61 @@
+# Sourced by the test and run scripts: a virtual display, a null sound card and
+# a persistent Wine server, all private to this checkout's build/ tree, and
+# stopped again by headless_stop (set as an EXIT trap by the callers).
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+session_dir="$root/build/session"
+export WINEPREFIX="$root/build/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+headless_pids=()
+
+headless_start_display() {
+    mkdir -p "$session_dir"
+    rm -f "$session_dir/display"
+    Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp 9>"$session_dir/display" >"$session_dir/xvfb.log" 2>&1 &
+    headless_pids+=($!)
+    for _ in $(seq 100); do
+        [[ -s "$session_dir/display" ]] && break
+        sleep 0.05
+    done
+    [[ -s "$session_dir/display" ]] || { echo "Xvfb did not start (see $session_dir/xvfb.log)"; return 1; }
+    export DISPLAY=":$(head -n1 "$session_dir/display")"
+}
+
+headless_start_sound() {
+    mkdir -p "$session_dir/pulse"
+    export XDG_RUNTIME_DIR="$session_dir/pulse"
+    export PULSE_SERVER="unix:$session_dir/pulse/pa.sock"
+    rm -f "$session_dir/pulse/pa.sock"
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
+        -L "module-null-sink sink_name=nullsink" \
+        -L "module-native-protocol-unix auth-anonymous=1 socket=$session_dir/pulse/pa.sock" \
+        >"$session_dir/pulseaudio.log" 2>&1 &
+    headless_pids+=($!)
+    for _ in $(seq 100); do
+        [[ -S "$session_dir/pulse/pa.sock" ]] && break
+        sleep 0.05
+    done
+    [[ -S "$session_dir/pulse/pa.sock" ]] || echo "warning: PulseAudio did not start (see $session_dir/pulseaudio.log)"
+}
+
+# DISPLAY must be set before the prefix's first Wine command.
+headless_start_wine() {
+    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+        echo "Preparing the Wine prefix in $WINEPREFIX"
+        wineboot -i >"$session_dir/wineboot.log" 2>&1
+        wineserver -w
+    fi
+    wineserver -p >"$session_dir/wineserver.log" 2>&1
+    # Start the prefix's background services now, with their output going to a
+    # file, so that none of them inherits (and holds open) a test runner's pipe.
+    wine cmd /c exit >"$session_dir/wine-services.log" 2>&1 </dev/null
+}
+
+headless_stop() {
+    wineserver -k >/dev/null 2>&1 || true
+    for pid in "${headless_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${headless_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+    headless_pids=()
+}
