@@ -1,0 +1,15 @@
+// The window's OpenGL context (the GL entry points themselves: render/).
+#pragma once
+
+#include "os/types.h"
+
+struct Window;
+
+// Sets the pixel format, creates the context, stores it in the window and
+// makes it current.  Called by os_create_window for WINDOW_OPENGL.
+void os_create_gl_context(Window *window);
+// Makes no context current and deletes the window's context (window closing).
+void os_delete_gl_context(Window *window);
+int os_swap_buffers(Window *window);
+// 0 when the driver has no swap-interval control; otherwise the interval.
+int os_set_swap_interval(u8 interval);
