@@ -13,3 +13,6 @@ void os_delete_gl_context(Window *window);
 int os_swap_buffers(Window *window);
 // 0 when the driver has no swap-interval control; otherwise the interval.
 int os_set_swap_interval(u8 interval);
+// The address of a GL entry point of the current context (extension functions
+// and core ones alike); null when the name is unknown or there is no GL.
+void *os_gl_get_proc_address(const char *name);
