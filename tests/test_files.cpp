@@ -311,3 +311,15 @@ TEST_CASE("a missing path cannot be opened by the shell") {
     std::string dir = scratch_dir("shell_open");
     CHECK(os_shell_open(S(dir + "no such file.txt")) == 1);
 }
+
+TEST_CASE("the desktop folder, when the system has one, is a cached path without a final slash") {
+    Str desktop = os_get_desktop_dir();
+    if (desktop.len == 0) {
+        CHECK(desktop.data == nullptr);
+        return;
+    }
+    CHECK(desktop.data[desktop.len - 1] != '/');
+    CHECK(memchr(desktop.data, '\\', desktop.len) == nullptr);
+    CHECK(os_path_exists(desktop));
+    CHECK(os_get_desktop_dir().data == desktop.data);
+}
