@@ -1,6 +1,7 @@
 // Sound output through DirectSound: one looping one-second ring, refilled
 // ahead of the device's write cursor once per frame.
 #include <windows.h>
+#include <mmsystem.h>
 #include <mmreg.h>
 #include <dsound.h>
 
