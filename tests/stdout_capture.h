@@ -1,9 +1,9 @@
-// Collects what the program writes to standard output (both channels) while
-// a test runs a piece of code.
+// Redirects the process's standard output (the handle log_printf writes to and
+// the runtime's stdout) into a temporary file, one capture at a time.
 #pragma once
 
 #include <string>
 
-void stdout_capture_begin(void);
-// Ends the capture and gives what was written since its beginning.
-std::string stdout_capture_end(void);
+void capture_stdout_begin(void);
+// Restores standard output and returns everything written meanwhile.
+std::string capture_stdout_end(void);

@@ -1,19 +1,19 @@
 #include <stdio.h>
 #include <unistd.h>
 
-#include "../stdout_capture.h"
+#include "tests/stdout_capture.h"
 
 static FILE *capture_file;
 static int saved_stdout = -1;
 
-void stdout_capture_begin(void) {
+void capture_stdout_begin(void) {
     fflush(stdout);
     capture_file = tmpfile();
     saved_stdout = dup(STDOUT_FILENO);
     dup2(fileno(capture_file), STDOUT_FILENO);
 }
 
-std::string stdout_capture_end(void) {
+std::string capture_stdout_end(void) {
     fflush(stdout);
     dup2(saved_stdout, STDOUT_FILENO);
     close(saved_stdout);
@@ -21,7 +21,7 @@ std::string stdout_capture_end(void) {
     rewind(capture_file);
     char buffer[4096];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, capture_file)) > 0) text.append(buffer, n);
+    while ((n = fread(buffer, 1, sizeof(buffer), capture_file)) > 0) text.append(buffer, n);
     fclose(capture_file);
     return text;
 }

@@ -2,33 +2,34 @@
 #include <io.h>
 #include <stdio.h>
 
-#include "../stdout_capture.h"
+#include "tests/stdout_capture.h"
 
 static FILE *capture_file;
-static int saved_stdout = -1;
+static int saved_fd = -1;
 static HANDLE saved_handle;
 
-// The log writes to the standard output handle, the runtime's printf channel
-// to its descriptor 1: both are pointed at one temporary file.
-void stdout_capture_begin(void) {
+void capture_stdout_begin(void) {
     fflush(stdout);
-    capture_file = tmpfile();
-    saved_stdout = _dup(1);
-    _dup2(_fileno(capture_file), 1);
+    wchar_t dir[MAX_PATH], path[MAX_PATH];
+    GetTempPathW(MAX_PATH, dir);
+    GetTempFileNameW(dir, L"out", 0, path);
+    capture_file = _wfopen(path, L"w+bD");
+    saved_fd = _dup(1);
     saved_handle = GetStdHandle(STD_OUTPUT_HANDLE);
-    SetStdHandle(STD_OUTPUT_HANDLE, (HANDLE)_get_osfhandle(_fileno(capture_file)));
+    _dup2(_fileno(capture_file), 1);
+    SetStdHandle(STD_OUTPUT_HANDLE, (HANDLE)_get_osfhandle(1));
 }
 
-std::string stdout_capture_end(void) {
+std::string capture_stdout_end(void) {
     fflush(stdout);
+    _dup2(saved_fd, 1);
+    _close(saved_fd);
     SetStdHandle(STD_OUTPUT_HANDLE, saved_handle);
-    _dup2(saved_stdout, 1);
-    _close(saved_stdout);
     std::string text;
-    fseek(capture_file, 0, SEEK_SET);
+    rewind(capture_file);
     char buffer[4096];
     size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, capture_file)) > 0) text.append(buffer, n);
+    while ((n = fread(buffer, 1, sizeof(buffer), capture_file)) > 0) text.append(buffer, n);
     fclose(capture_file);
     return text;
 }
