@@ -1,7 +1,7 @@
 // The sound bank: the nine sound files, their gains and the music voice.
 #include "sound/sound_bank.h"
 #include "os/memory.h"
-#include "sound/files_pending.h"
+#include "os/files.h"
 #include "sound/wav.h"
 
 SoundBank sound_bank;

@@ -8,7 +8,7 @@
 #include <string.h>
 
 #include "os/audio.h"
-#include "sound/files_pending.h"
+#include "os/files.h"
 #include "os/log.h"
 #include "sound/wav.h"
 

@@ -5,7 +5,7 @@
 
 #include "audio_test_support.h"
 #include "os/memory.h"
-#include "sound/files_pending.h"
+#include "os/files.h"
 #include "sound/sound_bank.h"
 
 static void ensure_temp_arena(void) {

@@ -4,7 +4,7 @@
 
 #include "audio_test_support.h"
 #include "sound/wav.h"
-#include "stdout_capture.h"
+#include "tests/stdout_capture.h"
 
 typedef std::vector<u8> Bytes;
 
@@ -77,9 +77,9 @@ static Loaded load(const Bytes &file, f32 gain = 1.0f) {
     REQUIRE(f);
     if (!file.empty()) fwrite(file.data(), 1, file.size(), f);
     fclose(f);
-    stdout_capture_begin();
+    capture_stdout_begin();
     SoundHandle sound = init_wav_from_file_data(str_from_cstr(name), gain);
-    std::string log = stdout_capture_end();
+    std::string log = capture_stdout_end();
     remove(name);
     return Loaded{sound, log};
 }

@@ -4,7 +4,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "sound/files_pending.h"
+#include "os/files.h"
 #include "sound/mixer.h"
 #include "sound/wav.h"
 
