@@ -1,6 +1,12 @@
 #include <stdio.h>
 
 #include <string>
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
+#include <unistd.h>
+#endif
 
 #include "audio_test_support.h"
 #include "sound/wav.h"
@@ -71,8 +77,10 @@ struct Loaded {
 };
 
 // Writes the bytes to a file beside the test and loads it, collecting the log.
+// Test cases run in parallel processes, so the file name carries the process id.
 static Loaded load(const Bytes &file, f32 gain = 1.0f) {
-    const char *name = "test_wav_input.wav";
+    std::string path = "test_wav_input_" + std::to_string(getpid()) + ".wav";
+    const char *name = path.c_str();
     FILE *f = fopen(name, "wb");
     REQUIRE(f);
     if (!file.empty()) fwrite(file.data(), 1, file.size(), f);
