@@ -255,7 +255,7 @@ static bool effect_laugh(const char *path) {
         double prev = 0;
         for (long i = 0; i < (long)(0.04 * SYNTH_RATE); i++) {
             double x = noise(&seed);
-            double v = (x - prev) * 0.12 * sin(3.14159265 * i / (0.04 * SYNTH_RATE));
+            double v = (x - prev) * 0.06 * sin(3.14159265 * i / (0.04 * SYNTH_RATE));
             prev = x;
             b.l[s0 + i] += v;
             b.r[s0 + i] += v;

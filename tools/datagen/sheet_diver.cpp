@@ -118,13 +118,17 @@ void draw_diver_rows(Canvas *c) {
     // 22: the dark of despair, two flickering frames.
     for (int f = 0; f < 2; f++) {
         frame_of(c, 22, f);
-        fill(c, ellipse(48, 100, 44, 62), soft(radial(rgb(PAL_GLOOM, 0.15), rgb(PAL_GLOOM, 0.75), 48, 100, 62), 14));
+        fill(c, ellipse(48, 84, 38, 62), soft(radial(rgb(PAL_GLOOM, 0.1), rgb(PAL_PURPLE, 0.45), 48, 84, 62), 8));
+        // Claws of gloom reach in from the rim toward the diver.
         for (int i = 0; i < 14; i++) {
-            double a = i * 0.4488 + f * 0.22 + hash_unit(i, f, 22) * 0.3;
-            double r = 30 + hash_unit(i, f, 23) * 14;
-            double x = 48 + cos(a) * r * 0.9, y = 100 + sin(a) * r * 1.4;
-            double tx = 48 + cos(a) * (r + 16) * 0.95, ty = 100 + sin(a) * (r + 22) * 1.35 - 10;
-            fill(c, capsule(x, y, tx, ty, 6 + hash_unit(i, f, 24) * 4, 1.5), soft(solid(rgb(0x0c0612, 0.7)), 2));
+            double a = i * 0.4488 + f * 0.22 + hash_unit(i, f, 22) * 0.2;
+            double reach = 0.62 + hash_unit(i, f, 23) * 0.12;
+            double x = 48 + cos(a) * 40, y = 84 + sin(a) * 66;
+            double tx = 48 + cos(a + 0.25) * 40 * reach, ty = 84 + sin(a + 0.25) * 66 * reach;
+            Shape wisp = capsule(x, y, tx, ty, 5 + hash_unit(i, f, 24) * 2, 1.2);
+            // Edge-lit in violet so the gloom still shows against the black depths.
+            fill(c, grown(wisp, 2.0), soft(solid(rgb(PAL_VIOLET, 0.45)), 2));
+            fill(c, wisp, soft(solid(rgb(0x140a1c, 0.85)), 1));
         }
         // A pair of faint eyes in the murk.
         double ey = 18 + f * 3;

@@ -93,7 +93,7 @@ void draw_surface(Canvas *c) {
     fill(c, box(630, 14, 190, 4, 2), solid(rgb(PAL_CORAL, 0.9)));
     for (int i = 0; i < 5; i++) fill(c, capsule(470 + i * 70, 6, 480 + i * 70, 8 + sin((i + 0.5) / 5 * PI) * 46, 0.8, 0.8), solid(rgb(PAL_WOOD_DARK)));
     double rope[2 * 12];
-    for (int i = 0; i < 12; i++) rope[2 * i] = 790 + sin(i * 0.5) * 6, rope[2 * i + 1] = 40 + i * 20;
+    for (int i = 0; i < 12; i++) rope[2 * i] = 790 + sin(i * 0.5) * 6, rope[2 * i + 1] = 40 + i * 17;
     fill(c, polyline(rope, 12, 2.4), solid(rgb(PAL_INK)));
     fill(c, polyline(rope, 12, 1.5), solid(rgb(PAL_SAND)));
     anchor_shape(c, rope[22], rope[23] - 4);
