@@ -51,7 +51,7 @@ struct Picture {
 Picture load_picture(const char *path) {
     Picture p;
     std::vector<unsigned char> bytes = read_file(path);
-    INFO("reading ", path, " from the working directory (the build's bin/)");
+    INFO("reading ", std::string(path), " from the working directory (the build's bin/)");
     REQUIRE(bytes.size() > 8);
     int channels = 0;
     unsigned char *px = stbi_load_from_memory(bytes.data(), (int)bytes.size(), &p.w, &p.h, &channels, 4);
@@ -203,7 +203,7 @@ InkBox scan_cell(const Picture &p, int code) {
 TEST_CASE("fonts: a glyph box for every printable character, on one baseline, nothing else inked") {
     const char *files[4] = {"img/small.png", "img/small_bold.png", "img/bigger.png", "img/bigger_bold.png"};
     for (const char *file : files) {
-        INFO(file);
+        INFO(std::string(file));
         Picture p = load_picture(file);
         CHECK(p.w <= 256);
         CHECK(p.w % 16 == 0);
@@ -306,7 +306,7 @@ const int SAMPLE_RATE = 44100;
 TEST_CASE("sounds: every file is 16-bit stereo PCM at 44100, music loops of 40 to 90 s, under 60 MB in all") {
     double total_bytes = 0;
     for (const SoundFile &s : SOUND_FILES) {
-        INFO(s.path);
+        INFO(std::string(s.path));
         Wav w = read_wav(s.path);
         REQUIRE(w.ok);
         CHECK(w.format == 1);
@@ -328,7 +328,7 @@ TEST_CASE("sounds: every file is 16-bit stereo PCM at 44100, music loops of 40 t
 
 TEST_CASE("sounds: music loops join without a click, effects start and end in silence") {
     for (const SoundFile &s : SOUND_FILES) {
-        INFO(s.path);
+        INFO(std::string(s.path));
         Wav w = read_wav(s.path);
         REQUIRE(w.ok);
         size_t frames = w.samples.size() / 2;
@@ -353,7 +353,7 @@ TEST_CASE("sounds: music loops join without a click, effects start and end in si
 
 TEST_CASE("sounds: at the bank's gain and master volume nothing wraps round, and music is clearly heard") {
     for (const SoundFile &s : SOUND_FILES) {
-        INFO(s.path);
+        INFO(std::string(s.path));
         Wav w = read_wav(s.path);
         REQUIRE(w.ok);
         // The mixer's gain: voice volume 1.0 times master volume times the sound's gain, in float.
