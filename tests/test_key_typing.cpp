@@ -26,7 +26,8 @@ static std::string name_of(u16 vk) {
 static void record(KeyStroke stroke, void *user) {
     std::string *out = (std::string *)user;
     if (!out->empty()) *out += " ";
-    *out += (stroke.up ? "-" : "+") + name_of(stroke.vk);
+    *out += stroke.up ? "-" : "+";
+    *out += name_of(stroke.vk);
 }
 
 static std::string strokes(const char *text) {

@@ -1,9 +1,10 @@
-#include <shellapi.h>
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include "os/double_click.h"
 #include "os/gl_context.h"
 #include "os/memory.h"
-#include "os/double_click.h"
 #include "os/win32/window_shared.h"
 #include "os/window_ops.h"
 
@@ -143,8 +144,9 @@ static void deliver_drop(Window *window, HDROP drop) {
     u32 count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     u64 units = 0;
     for (u32 i = 0; i < count; i++) units += DragQueryFileW(drop, i, nullptr, 0);
-    // Four bytes per UTF-16 unit covers any UTF-8 form; each path also needs
-    // its own NUL, which an empty path would otherwise not have room for.
+    // Four bytes per UTF-16 unit hold any path's UTF-8 form; each path's NUL
+    // is counted apart, since the system may report an empty path (Wine does,
+    // for an empty list) and four times nothing has no room for it.
     u64 size = count ? 4 * units + count + 1 : 1;
     char *list = (char *)os_alloc(size);
     if (!list) {
@@ -158,6 +160,7 @@ static void deliver_drop(Window *window, HDROP drop) {
         UINT n = DragQueryFileW(drop, i, path, 2048);
         int bytes = n ? WideCharToMultiByte(CP_UTF8, 0, path, (int)n, utf8, (int)sizeof(utf8), nullptr, nullptr) : 0;
         if (bytes < 0) bytes = 0;
+        // Bounded all the same: the lengths come from a message anyone can post.
         for (int b = 0; b < bytes && used + 2 < size; b++) list[used++] = utf8[b] == '\\' ? '/' : utf8[b];
         if (used + 1 < size) list[used++] = 0;
     }
