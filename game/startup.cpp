@@ -2,6 +2,7 @@
 
 #include "game/frame_clock.h"
 #include "game/game.h"
+#include "game/startup_banner.h"
 #include "os/clock.h"
 #include "os/gl_context.h"
 #include "os/input.h"
@@ -12,7 +13,7 @@
 Window *main_window;
 
 int main_init(void) {
-    os_init();
+    log_startup_banner();
     arena_create(&temp_arena, 20000000);
 
     main_window = os_create_window(1280, 800, STR("Fathomer"), WINDOW_HIDDEN | WINDOW_OPENGL);
