@@ -39,21 +39,24 @@ static bool pointer_over_client(const Window *window) {
            y >= window->client_pos.y && y < window->client_pos.y + window->client_size.height;
 }
 
+bool run_frame_pass(void) {
+    frame_clock_update(&frame_clock, os_get_ticks());
+    input_begin_frame();
+    os_pump_messages();
+    if (!(main_window->flags & WINDOW_OPEN)) return false;
+    // The window class has no cursor of its own.
+    if (pointer_over_client(main_window)) os_set_cursor(CURSOR_ARROW);
+    camera.view_size.width = (f32)main_window->client_size.width / camera.zoom;
+    camera.view_size.height = (f32)main_window->client_size.height / camera.zoom;
+    game_frame();
+    os_swap_buffers(main_window);
+    i64 remaining = frame_clock_remaining_us(&frame_clock, os_get_ticks());
+    if (remaining > 0) os_sleep_microseconds((u64)remaining);
+    return true;
+}
+
 void run_frame_loop(void) {
-    for (;;) {
-        frame_clock_update(&frame_clock, os_get_ticks());
-        input_begin_frame();
-        os_pump_messages();
-        if (!(main_window->flags & WINDOW_OPEN)) return;
-        // The window class has no cursor of its own.
-        if (pointer_over_client(main_window)) os_set_cursor(CURSOR_ARROW);
-        camera.view_size.width = (f32)main_window->client_size.width / camera.zoom;
-        camera.view_size.height = (f32)main_window->client_size.height / camera.zoom;
-        game_frame();
-        os_swap_buffers(main_window);
-        i64 remaining = frame_clock_remaining_us(&frame_clock, os_get_ticks());
-        if (remaining > 0) os_sleep_microseconds((u64)remaining);
-    }
+    while (run_frame_pass()) {}
 }
 
 int run_game(void) {
