@@ -13,5 +13,9 @@ std::string helper_command(const char *arguments) {
     dir += L"child_process_helper.exe";
     char utf8[MAX_PATH * 3];
     int len = WideCharToMultiByte(CP_UTF8, 0, dir.c_str(), (int)dir.size(), utf8, sizeof(utf8), nullptr, nullptr);
-    return "\"" + std::string(utf8, len) + "\" " + arguments;
+    std::string command = "\"";
+    command.append(utf8, len > 0 ? (size_t)len : 0);
+    command += "\" ";
+    command += arguments;
+    return command;
 }
