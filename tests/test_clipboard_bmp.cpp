@@ -92,7 +92,7 @@ static std::vector<u8> dib32_masks(const TestImage &image, u32 header_size) {
     return dib;
 }
 
-TEST_CASE("colour masks after a 40-byte header move the pixels; inside a version-5 header they do not") {
+TEST_CASE("colour masks after a 40-byte header move the pixels, inside a version-5 header they do not") {
     TestImage image = test_image(3, 3);
     std::vector<u8> dib = dib32_masks(image, 40);
     ClipboardData bmp = os_bmp_from_dib(dib.data(), dib.size());

@@ -5,7 +5,7 @@
 
 #include "os/console.h"
 
-TEST_CASE("console lines lose one newline; a last line without one is whole") {
+TEST_CASE("console lines lose one newline, and a last line without one is whole") {
     const char *path = "console_line_input.txt";
     FILE *f = fopen(path, "wb");
     REQUIRE(f);

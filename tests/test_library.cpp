@@ -5,7 +5,7 @@
 
 #include "tests/test_platform.h"
 
-TEST_CASE("a library symbol is looked up; a failed load gives null everywhere") {
+TEST_CASE("a library symbol is looked up, and a failed load gives null everywhere") {
     Library library = os_load_library(str_from_cstr(test_system_library()));
     REQUIRE(library.loaded == 1);
     CHECK(library.handle != nullptr);

@@ -69,7 +69,7 @@ TEST_CASE("a program that does not exist fails to start in all three ways") {
     CHECK(os_run_process(missing, nullptr, false) == 1);
 }
 
-TEST_CASE("a console child is never input-idle; a window program becomes so") {
+TEST_CASE("a console child is never input-idle, while a window program becomes so") {
     Process p;
     std::string command = helper_command("echo");
     REQUIRE(os_start_process(&p, str_of(command), false) == PROCESS_STARTED);
