@@ -54,14 +54,17 @@ TEST_CASE("single keys: listed keys are sent, others such as F1 are not") {
 }
 
 TEST_CASE("cursor position: absolute synthetic moves and the packed query") {
+    // A window of this process first, so that the display connection is up.
+    Window *w = open_test_window(100, 100, 0);
     SetCursorPos(123, 456);
+    POINT p;
+    pump_until([&] { return GetCursorPos(&p) && p.x == 123; });
     u64 packed = os_get_cursor_pos();
     CHECK((i32)(u32)packed == 123);
     CHECK((i32)(u32)(packed >> 32) == 456);
     int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
     // The middle of the screen in the 0 to 65535 range.
     os_send_mouse_position(32768, 32768);
-    POINT p;
     bool moved = pump_until([&] { return GetCursorPos(&p) && p.x != 123; });
     CHECK(moved);
     CHECK(abs(p.x - sw / 2) <= 1);
@@ -69,4 +72,5 @@ TEST_CASE("cursor position: absolute synthetic moves and the packed query") {
     CHECK_FALSE(os_is_mouse_button_down(BUTTON_MOUSE_LEFT));
     CHECK_FALSE(os_is_mouse_button_down(999));
     CHECK_FALSE(os_is_mouse_button_down('A'));
+    close_test_window(w);
 }

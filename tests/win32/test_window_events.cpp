@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <string.h>
 
+#include "os/input.h"
+#include "os/system.h"
 #include "os/window_ops.h"
 #include "tests/win32/window_test_support.h"
 
@@ -247,5 +249,25 @@ TEST_CASE("moves, resizes and focus changes are reported with the new geometry")
     REQUIRE(focus.size() == 2);
     CHECK(focus[0].focus.gained == 0);
     CHECK(focus[1].focus.gained == 1);
+    close_test_window(w);
+}
+
+TEST_CASE("a posted X key reaches the input table through handle_input_event") {
+    os_init();  // the input table stamps events with the tick counter
+    Window *w = open_test_window(320, 240, 0);
+    os_set_event_callback(handle_input_event);
+    input_begin_frame();
+    input_begin_frame();
+    PostMessageW(hwnd_of(w), WM_KEYDOWN, 'X', 1);
+    os_pump_messages();
+    REQUIRE(input_state != nullptr);
+    CHECK(input_state->records[88].flags == (INPUT_PRESSED | INPUT_HELD));
+    input_begin_frame();
+    CHECK(input_state->records[88].flags == INPUT_HELD);
+    PostMessageW(hwnd_of(w), WM_KEYUP, 'X', (LPARAM)0xC0000001u);
+    os_pump_messages();
+    CHECK(input_state->records[88].flags == INPUT_RELEASED);
+    input_begin_frame();
+    os_set_event_callback(record_event);
     close_test_window(w);
 }
