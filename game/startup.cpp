@@ -3,12 +3,14 @@
 #include "game/frame_clock.h"
 #include "game/game.h"
 #include "game/startup_banner.h"
+#include "os/audio.h"
 #include "os/clock.h"
 #include "os/gl_context.h"
 #include "os/input.h"
 #include "os/memory.h"
 #include "os/system.h"
 #include "os/window_ops.h"
+#include "sound/sound_bank.h"
 
 Window *main_window;
 
@@ -26,8 +28,14 @@ int main_init(void) {
     os_show_window(main_window, true);
     os_swap_buffers(main_window);
 
+    // Without a sound device the game runs silently: every audio call is a no-op.
+    os_init_audio(main_window);
+    os_set_master_volume(0.2f);
+
     Monitor *monitor = os_get_default_monitor();
     frame_clock_start(&frame_clock, os_get_ticks(), monitor ? monitor->refresh_rate : 0);
+
+    load_sounds();
     return 0;
 }
 
@@ -50,6 +58,7 @@ bool run_frame_pass(void) {
     camera.view_size.height = (f32)main_window->client_size.height / camera.zoom;
     game_frame();
     os_swap_buffers(main_window);
+    os_update_audio();
     i64 remaining = frame_clock_remaining_us(&frame_clock, os_get_ticks());
     if (remaining > 0) os_sleep_microseconds((u64)remaining);
     return true;
