@@ -109,10 +109,13 @@ void begin_frame(void) {
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
     glBlendEquationSeparate(GL_FUNC_ADD, GL_MAX);
     glEnable(GL_DEPTH_TEST);
-    glDepthMask(GL_FALSE);
     glClearDepth(1.0);
     glClearColor(46.0f / 255.0f, 59.0f / 255.0f, 58.0f / 255.0f, 1.0f);
+    // The depth mask also masks the clear: depth writes are turned off only
+    // after it, or the depth buffer keeps stale values that hide every quad.
+    glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDepthMask(GL_FALSE);
 }
 
 void set_frame_uniforms(const Camera *camera, u64 total_ms) {

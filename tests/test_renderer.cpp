@@ -261,7 +261,7 @@ TEST_CASE("push_rect covers the window with the given texture rectangle") {
     stop_fake_renderer();
 }
 
-TEST_CASE("begin_frame sets the viewport, blending and depth state, then clears") {
+TEST_CASE("begin_frame sets the viewport and blending, clears colour and depth, then stops depth writes") {
     Window w = test_window(1280, 800);
     start_fake_renderer(&w);
     fake_gl.calls.clear();
@@ -272,10 +272,11 @@ TEST_CASE("begin_frame sets the viewport, blending and depth state, then clears"
         "glBlendFuncSeparate(0x302, 0x303, 0x1, 0x1)",
         "glBlendEquationSeparate(0x8006, 0x8008)",
         "glEnable(0xB71)",
-        "glDepthMask(0)",
         "glClearDepth(1)",
         "glClearColor(0.18039216, 0.23137255, 0.22745098, 1.00000000)",
+        "glDepthMask(1)",
         "glClear(0x4100)",
+        "glDepthMask(0)",
     };
     CHECK(fake_gl.calls == expected);
     stop_fake_renderer();
