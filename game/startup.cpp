@@ -1,10 +1,11 @@
 // Start-up and the frame loop.
 #include "game/startup.h"
+#include "game/startup_banner.h"
 #include "os/log.h"
 #include "os/memory.h"
 
 int main_init(void) {
-    log_printf("---------- START ----------\n");
+    log_startup_banner();
     arena_create(&temp_arena, 20000000);
     return 0;
 }
