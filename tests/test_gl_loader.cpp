@@ -6,7 +6,7 @@
 
 #include "os/log.h"
 #include "render/lib_opengl_loader.h"
-#include "tests/render_capture.h"
+#include "tests/stdout_capture.h"
 #include "tests/render_fake_gl.h"
 
 static const char *fake_version;
@@ -57,9 +57,9 @@ struct LoadResult {
 static LoadResult load_with_version(const char *version) {
     null_all_gl_slots();
     fake_version = version;
-    render_capture_begin();
+    capture_stdout_begin();
     i32 v = load_gl_functions_with(lookup_all);
-    std::string log = render_capture_end();
+    std::string log = capture_stdout_end();
     std::string empty = first_empty_group();
     LoadResult r{v, log, empty, all_set_before(empty)};
     null_all_gl_slots();
@@ -180,24 +180,24 @@ TEST_CASE("version parsing stops at the first character that does not fit") {
 
 TEST_CASE("gl_check_errors names every pending error, then halts once") {
     install_fake_gl();
-    render_capture_begin();
+    capture_stdout_begin();
     gl_check_errors();
-    std::string quiet = render_capture_end();
+    std::string quiet = capture_stdout_end();
     CHECK(quiet == "");
     CHECK(fake_gl.halts == 0);
 
     fake_gl.pending_errors = {GL_INVALID_OPERATION, GL_OUT_OF_MEMORY};
-    render_capture_begin();
+    capture_stdout_begin();
     gl_check_errors();
-    std::string two = render_capture_end();
+    std::string two = capture_stdout_end();
     CHECK(two == "GL_INVALID_OPERATION\nGL_OUT_OF_MEMORY\n");
     CHECK(fake_gl.halts == 1);
     CHECK(fake_gl.pending_errors.empty());
 
     fake_gl.pending_errors = {0x0500, 0x0501, 0x0503, 0x0504, 0x0506, 0x0507, 0x1234};
-    render_capture_begin();
+    capture_stdout_begin();
     gl_check_errors();
-    std::string all = render_capture_end();
+    std::string all = capture_stdout_end();
     CHECK(all ==
           "GL_INVALID_ENUM\nGL_INVALID_VALUE\nGL_STACK_OVERFLOW\nGL_STACK_UNDERFLOW\n"
           "GL_INVALID_FRAMEBUFFER_OPERATION\nGL_CONTEXT_LOST\n???\n");

@@ -9,7 +9,7 @@
 #include "os/memory.h"
 #include "render/sprite_frames.h"
 #include "render/texture_array.h"
-#include "tests/render_capture.h"
+#include "tests/stdout_capture.h"
 #include "tests/render_fake_gl.h"
 
 #if defined(__GNUC__)
@@ -91,9 +91,9 @@ TEST_CASE("pixel buffers are the next power of two of the decoded size") {
 TEST_CASE("load_image reads beside the executable and logs the full path") {
     if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
     std::string path = write_beside_exe("render_test_image.png", make_png(3, 2));
-    render_capture_begin();
+    capture_stdout_begin();
     Image image = load_image(STR("render_test_image.png"));
-    std::string log = render_capture_end();
+    std::string log = capture_stdout_end();
     CHECK((image.width == 3 && image.height == 2 && image.capacity == 32));
     REQUIRE(image.pixels);
     CHECK(pixel(image.pixels, 3, 2, 1) == 0xFF070102u);
@@ -112,12 +112,12 @@ TEST_CASE("missing, short and undecodable files give the zero image without a wo
     std::string p8 = write_beside_exe("render_test_8.png", eight);
     std::string pt = write_beside_exe("render_test_cut.png", truncated);
     std::string pg = write_beside_exe("render_test_junk.png", garbage);
-    render_capture_begin();
+    capture_stdout_begin();
     Image missing = load_image(STR("render_test_no_such.png"));
     Image short_file = load_image(STR("render_test_8.png"));
     Image cut = load_image(STR("render_test_cut.png"));
     Image junk = load_image(STR("render_test_junk.png"));
-    std::string log = render_capture_end();
+    std::string log = capture_stdout_end();
     for (const Image &i : {missing, short_file, cut, junk}) {
         CHECK(i.pixels == nullptr);
         CHECK((i.width == 0 && i.height == 0 && i.capacity == 0));
@@ -130,9 +130,9 @@ TEST_CASE("missing, short and undecodable files give the zero image without a wo
 
 TEST_CASE("the decoder's assertion line names the function, line and condition, then halts") {
     install_fake_gl();
-    render_capture_begin();
+    capture_stdout_begin();
     image_decoder_assert_failed("stbi__parse_png_file", 4711, "z->img_n <= 4");
-    std::string log = render_capture_end();
+    std::string log = capture_stdout_end();
     CHECK(log == "* STBI_ASSERT * [stbi__parse_png_file:4711] - (z->img_n <= 4)\n");
     CHECK(fake_gl.halts == 1);
     remove_fake_gl();
@@ -182,9 +182,9 @@ TEST_CASE("an image larger than its place is skipped with a log line instead of 
         CAPTURE(c.x);
         Image image = solid_image(c.width, c.height);
         fake_gl.uploads.clear();
-        render_capture_begin();
+        capture_stdout_begin();
         bool uploaded = upload_image(&image, c.x, c.layer);
-        std::string log = render_capture_end();
+        std::string log = capture_stdout_end();
         CHECK(uploaded == c.fits);
         CHECK(image.pixels == nullptr);
         CHECK(fake_gl.uploads.size() == (c.fits ? 1u : 0u));

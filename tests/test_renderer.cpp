@@ -5,7 +5,7 @@
 
 #include "os/memory.h"
 #include "render/renderer.h"
-#include "tests/render_capture.h"
+#include "tests/stdout_capture.h"
 #include "tests/render_fake_gl.h"
 
 static Window test_window(i32 width, i32 height) {
@@ -29,9 +29,9 @@ static std::string start_fake_renderer(Window *window) {
     install_fake_gl();
     if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
     renderer = Renderer{};
-    render_capture_begin();
+    capture_stdout_begin();
     init_renderer(window);
-    return render_capture_end();
+    return capture_stdout_end();
 }
 
 TEST_CASE("init_renderer builds the program, the quad and the instance attributes") {
@@ -96,12 +96,13 @@ TEST_CASE("init_renderer builds the program, the quad and the instance attribute
 
 TEST_CASE("shader build failures are logged and leave program 0") {
     Window w = test_window(1280, 800);
+    if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
     install_fake_gl();
     fake_gl.compile_ok = false;
     renderer = Renderer{};
-    render_capture_begin();
+    capture_stdout_begin();
     init_renderer(&w);
-    std::string log = render_capture_end();
+    std::string log = capture_stdout_end();
     CHECK(renderer.shader.program == 0);
     CHECK(log.rfind("[compile_shader:", 0) == 0);
     CHECK(log.find("Compiling the vertex shader failed:\n0:1(1): error: syntax error\n") != std::string::npos);
@@ -110,9 +111,9 @@ TEST_CASE("shader build failures are logged and leave program 0") {
     stop_fake_renderer();
     install_fake_gl();
     fake_gl.link_ok = false;
-    render_capture_begin();
+    capture_stdout_begin();
     init_renderer(&w);
-    log = render_capture_end();
+    log = capture_stdout_end();
     CHECK(renderer.shader.program == 0);
     CHECK(log.find("Linking the shader program failed:\n0:1(1): error: syntax error\n") != std::string::npos);
     CHECK(fake_gl_count("glDeleteShader(") == 2);
@@ -121,9 +122,9 @@ TEST_CASE("shader build failures are logged and leave program 0") {
     stop_fake_renderer();
     install_fake_gl();
     fake_gl.has_uniform_block = false;
-    render_capture_begin();
+    capture_stdout_begin();
     init_renderer(&w);
-    log = render_capture_end();
+    log = capture_stdout_end();
     CHECK(renderer.shader.program == 0);
     CHECK(log.find("The shader program has no global_info_block\n") != std::string::npos);
     CHECK(fake_gl_count("glDeleteShader(") == 2);
@@ -136,13 +137,14 @@ TEST_CASE("shader build failures are logged and leave program 0") {
 }
 
 TEST_CASE("missing shader files leave program 0 without a GL call for the program") {
+    if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
     install_fake_gl();
     renderer = Renderer{};
     renderer.shader.vertex_path = STR("shaders/no_such_shader");
     renderer.shader.fragment_path = STR("shaders/instanced__frag");
-    render_capture_begin();
+    capture_stdout_begin();
     bool built = build_shader_program(&renderer.shader, 1);
-    std::string log = render_capture_end();
+    std::string log = capture_stdout_end();
     CHECK_FALSE(built);
     CHECK(renderer.shader.program == 0);
     CHECK(fake_gl_count("glCreateShader") == 0);
@@ -230,9 +232,9 @@ TEST_CASE("an unmappable instance buffer sends every push to the scratch record"
     install_fake_gl();
     fake_gl.map_fails = true;
     renderer = Renderer{};
-    render_capture_begin();
+    capture_stdout_begin();
     init_renderer(&w);
-    std::string log = render_capture_end();
+    std::string log = capture_stdout_end();
     CHECK(log.find("The instance buffer could not be mapped\n") != std::string::npos);
     CHECK(push_instance() == &scratch_instance);
     CHECK(renderer.instance_buffer.count == 0);
