@@ -92,11 +92,14 @@ int main() {
             SpriteRect rect = sprite_frame_rect(sprite, total_ms);
             SpriteInstance *s = push_instance();
             memset(s, 0, 48);
-            s->position = Vec3f{(f32)(i % 1280), (f32)((i * 7) % 800), 0};
-            s->size = Vec2f{(f32)rect.w, (f32)rect.h};
-            s->anchor = Vec2f{0.5f, 0.5f};
+            s->position[0] = (f32)(i % 1280);
+            s->position[1] = (f32)((i * 7) % 800);
+            s->size[0] = rect.w;
+            s->size[1] = rect.h;
+            s->anchor[0] = 0.5f;
+            s->anchor[1] = 0.5f;
             s->rotation = (f32)i * 0.01f;
-            s->tint = Color8{255, 255, 255, 255};
+            memset(s->tint, 255, 4);
             s->tex_x = rect.x;
             s->tex_y = rect.y;
             s->tex_w = rect.w;

@@ -1,10 +1,10 @@
 // The game's camera: what part of the world the frame shows.
 #pragma once
 
-#include "render/vec.h"
+#include "os/types.h"
 
 struct Camera {
-    Vec2f view_size;    // the client size divided by zoom, set every frame
-    f32 camera_extra;   // 0, passed through to the shaders
-    f32 zoom;           // 1
+    f32 view_size[2];  // width, height: the client size divided by zoom, set every frame
+    f32 camera_extra;  // 0, passed through to the shaders
+    f32 zoom;          // 1
 };

@@ -78,9 +78,11 @@ void draw_text(i32 x, i32 y, Str text) {
         const Glyph *g = &font->glyphs[byte];
         SpriteInstance *s = push_instance();
         memset(s, 0, sizeof(*s));
-        s->position = Vec3f{(f32)pen_x, (f32)(pen_y + g->top), 0};
-        s->size = Vec2f{(f32)g->width, (f32)g->height};
-        s->tint = Color8{255, 255, 255, 255};
+        s->position[0] = (f32)pen_x;
+        s->position[1] = (f32)(pen_y + g->top);
+        s->size[0] = g->width;
+        s->size[1] = g->height;
+        memset(s->tint, 255, sizeof(s->tint));
         s->tex_x = g->x;
         s->tex_y = g->y;
         s->tex_w = g->width;
@@ -91,7 +93,7 @@ void draw_text(i32 x, i32 y, Str text) {
     }
 }
 
-void draw_hud(f64 depth, f64 speed, f64 hope) {
-    Str text = arena_printf(&temp_arena, "Depth: %f\nSpeed %f\nHope %.1f %%", depth, speed, hope);
+void draw_hud(f32 depth, f32 speed, f32 hope) {
+    Str text = arena_printf(&temp_arena, "Depth: %f\nSpeed %f\nHope %.1f %%", (f64)depth, (f64)speed, (f64)hope);
     draw_text(10, 10, text);
 }

@@ -37,4 +37,4 @@ void build_font_glyphs(const Image *image, Font *font);
 // bigger font; stops when the batch is full.  Draws nothing without glyphs.
 void draw_text(i32 x, i32 y, Str text);
 // The depth, speed and hope lines at (10, 10).
-void draw_hud(f64 depth, f64 speed, f64 hope);
+void draw_hud(f32 depth, f32 speed, f32 hope);

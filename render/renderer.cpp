@@ -119,13 +119,15 @@ void begin_frame(void) {
 }
 
 void set_frame_uniforms(const Camera *camera, u64 total_ms) {
-    FrameUniforms u;
-    u.camera_position = Vec2f{0, 0};
-    u.view_size = Vec2f{camera->view_size.x, -camera->view_size.y};
-    u.screen_size = Vec2f{(f32)renderer.window->client_size.width, (f32)renderer.window->client_size.height};
-    u.zoom = Vec2f{camera->zoom, camera->zoom};
-    u.camera_extra = camera->camera_extra;
-    u.time_ms = (f32)(u32)(total_ms % RENDERER_TIME_WRAP_MS);
+    const Size2i client = renderer.window->client_size;
+    FrameUniforms u = {
+        {0, 0},
+        {camera->view_size[0], -camera->view_size[1]},
+        {(f32)client.width, (f32)client.height},
+        {camera->zoom, camera->zoom},
+        camera->camera_extra,
+        (f32)(u32)(total_ms % RENDERER_TIME_WRAP_MS),
+    };
     glBindBuffer(GL_UNIFORM_BUFFER, renderer.uniform_buffer);
     glBufferSubData(GL_UNIFORM_BUFFER, 0, sizeof(u), &u);
     glBindBuffer(GL_UNIFORM_BUFFER, 0);
@@ -143,8 +145,9 @@ SpriteInstance *push_instance(void) {
 void push_rect(u16 tex_x, u16 tex_y, u16 tex_w, u16 tex_h, u8 layer) {
     SpriteInstance *s = push_instance();
     memset(s, 0, sizeof(*s));
-    s->size = Vec2f{(f32)renderer.window->client_size.width, (f32)renderer.window->client_size.height};
-    s->tint = Color8{255, 255, 255, 255};
+    s->size[0] = (f32)renderer.window->client_size.width;
+    s->size[1] = (f32)renderer.window->client_size.height;
+    memset(s->tint, 255, sizeof(s->tint));
     s->tex_x = tex_x;
     s->tex_y = tex_y;
     s->tex_w = tex_w;

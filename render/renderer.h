@@ -7,17 +7,16 @@
 #include "render/camera.h"
 #include "render/gl_buffer.h"
 #include "render/shader.h"
-#include "render/vec.h"
 
 #pragma pack(push, 1)
 // One quad as the vertex shader receives it (one attribute per field, divisor 1).
 struct SpriteInstance {
-    Vec3f position;     // window pixels, y downward; z is 0
-    Vec2f size;         // pixels
-    Vec2f anchor;       // fraction of size that sits at position
+    f32 position[3];    // window pixels, y downward; z is 0
+    f32 size[2];        // pixels
+    f32 anchor[2];      // fraction of size that sits at position
     f32 rotation;       // radians, about the anchor
-    Color8 fill_color;  // 0 for textured quads
-    Color8 tint;        // multiplied with the texture
+    u8 fill_color[4];   // RGBA; 0 for textured quads
+    u8 tint[4];         // RGBA, multiplied with the texture
     u16 tex_x;          // texel rectangle from the top-left of the layer
     u16 tex_y;
     u16 tex_w;
@@ -26,17 +25,17 @@ struct SpriteInstance {
 };
 
 struct QuadVertex {
-    Vec3f position;
-    Vec2f uv;
+    f32 position[3];
+    f32 uv[2];
     f32 extra;
 };
 
 // The uniform block global_info_block, std140.
 struct FrameUniforms {
-    Vec2f camera_position;
-    Vec2f view_size;  // (width, -height)
-    Vec2f screen_size;
-    Vec2f zoom;
+    f32 camera_position[2];
+    f32 view_size[2];  // width, -height
+    f32 screen_size[2];
+    f32 zoom[2];
     f32 camera_extra;
     f32 time_ms;
 };

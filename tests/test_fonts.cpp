@@ -98,22 +98,22 @@ TEST_CASE("draw_text lays out glyphs along the pen, line feeds return it") {
     draw_text(10, 10, STR("A\nB"));
     REQUIRE(renderer.instance_buffer.count == 2);
     SpriteInstance a = t.at(0), b = t.at(1);
-    CHECK((a.position.x == 10 && a.position.y == 13 && a.position.z == 0));
-    CHECK((a.size.x == 6 && a.size.y == 9));
+    CHECK((a.position[0] == 10 && a.position[1] == 13 && a.position[2] == 0));
+    CHECK((a.size[0] == 6 && a.size[1] == 9));
     CHECK((a.tex_x == 522 && a.tex_y == 20 && a.tex_w == 6 && a.tex_h == 9 && a.layer == 2));
-    CHECK((a.tint.r == 255 && a.tint.g == 255 && a.tint.b == 255 && a.tint.a == 255));
-    CHECK((a.fill_color.a == 0 && a.anchor.x == 0 && a.rotation == 0));
-    CHECK((b.position.x == 10 && b.position.y == 26 + 2));
+    CHECK((a.tint[0] == 255 && a.tint[1] == 255 && a.tint[2] == 255 && a.tint[3] == 255));
+    CHECK((a.fill_color[3] == 0 && a.anchor[0] == 0 && a.rotation == 0));
+    CHECK((b.position[0] == 10 && b.position[1] == 26 + 2));
 
     // Every byte but the line feed takes a slot; the pen moves by width + spacing.
     renderer.instance_buffer.count = 0;
     draw_text(0, 0, STR("A.B A"));
     REQUIRE(renderer.instance_buffer.count == 5);
-    CHECK(t.at(1).position.x == 5);   // after 'A': 6 - 1
-    CHECK(t.at(1).size.x == 0);       // '.' has no glyph: a zero quad
-    CHECK(t.at(2).position.x == 4);   // the zero glyph advanced by spacing alone
-    CHECK(t.at(3).position.x == 10);  // after 'B': 7 - 1
-    CHECK(t.at(4).position.x == 14);  // after the space: 5 - 1
+    CHECK(t.at(1).position[0] == 5);   // after 'A': 6 - 1
+    CHECK(t.at(1).size[0] == 0);       // '.' has no glyph: a zero quad
+    CHECK(t.at(2).position[0] == 4);   // the zero glyph advanced by spacing alone
+    CHECK(t.at(3).position[0] == 10);  // after 'B': 7 - 1
+    CHECK(t.at(4).position[0] == 14);  // after the space: 5 - 1
 }
 
 TEST_CASE("draw_text stops when the batch is full") {
@@ -141,9 +141,9 @@ TEST_CASE("draw_hud formats its three lines at (10, 10)") {
     const char *text = "Depth: 12.500000\nSpeed 3.250000\nHope 87.5 %";
     u32 expected = (u32)strlen(text) - 2;  // the two line feeds push nothing
     CHECK(renderer.instance_buffer.count == expected);
-    CHECK(t.at(0).position.x == 10);
+    CHECK(t.at(0).position[0] == 10);
     // The first glyph of the third line: 'H' has no glyph, so its pen is what counts.
     u32 third_line = (u32)strlen("Depth: 12.500000") + (u32)strlen("Speed 3.250000");
-    CHECK(t.at(third_line).position.x == 10);
-    CHECK(t.at(third_line).position.y == 42);
+    CHECK(t.at(third_line).position[0] == 10);
+    CHECK(t.at(third_line).position[1] == 42);
 }

@@ -162,14 +162,14 @@ TEST_CASE("a batch holds 2048 instances; further pushes go to the scratch record
         SpriteInstance *s = push_instance();
         REQUIRE((u8 *)s == first + i * 49);
         memset(s, 0, sizeof(*s));
-        s->position.x = (f32)i;
+        s->position[0] = (f32)i;
     }
     CHECK(b->count == 2048);
     SpriteInstance *extra = push_instance();
     CHECK(extra == &scratch_instance);
-    extra->position.x = -1;
+    extra->position[0] = -1;
     CHECK(b->count == 2048);
-    f32 last_x = ((SpriteInstance *)first)[2047].position.x;
+    f32 last_x = ((SpriteInstance *)first)[2047].position[0];
     CHECK(last_x == 2047.0f);
 
     draw_instances();
@@ -197,7 +197,7 @@ TEST_CASE("each frame's instances go to a segment the GPU has finished reading")
     for (int frame = 0; frame < 5; frame++) {
         CAPTURE(frame);
         CHECK((u8 *)b->data == base + (frame % 3) * segment_bytes);
-        push_instance()->position.x = (f32)frame;
+        push_instance()->position[0] = (f32)frame;
         draw_instances();
         CHECK(fake_gl.draws.back().base_instance == (GLuint)(frame % 3) * 2048);
     }

@@ -11,6 +11,10 @@
 #include "render/texture_array.h"
 #include "tests/win32/render_gl_window.h"
 
+struct Rgba8 {
+    u8 r, g, b, a;
+};
+
 struct Rgb {
     int r, g, b;
 };
@@ -91,15 +95,18 @@ static void start_frame() {
 }
 
 static void push_quad(f32 x, f32 y, f32 w, f32 h, f32 ax, f32 ay, f32 rotation, u16 tx, u16 ty, u16 tw, u16 th,
-                      Color8 tint, Color8 fill) {
+                      Rgba8 tint, Rgba8 fill) {
     SpriteInstance *s = push_instance();
     memset(s, 0, sizeof(*s));
-    s->position = Vec3f{x, y, 0};
-    s->size = Vec2f{w, h};
-    s->anchor = Vec2f{ax, ay};
+    s->position[0] = x;
+    s->position[1] = y;
+    s->size[0] = w;
+    s->size[1] = h;
+    s->anchor[0] = ax;
+    s->anchor[1] = ay;
     s->rotation = rotation;
-    s->tint = tint;
-    s->fill_color = fill;
+    memcpy(s->tint, &tint, 4);
+    memcpy(s->fill_color, &fill, 4);
     s->tex_x = tx;
     s->tex_y = ty;
     s->tex_w = tw;
@@ -107,8 +114,8 @@ static void push_quad(f32 x, f32 y, f32 w, f32 h, f32 ax, f32 ay, f32 rotation, 
     s->layer = 0;
 }
 
-static void push_square(f32 x, f32 y, f32 size, Color8 fill) {
-    push_quad(x, y, size, size, 0, 0, 0, 0, 0, 0, 0, Color8{255, 255, 255, 255}, fill);
+static void push_square(f32 x, f32 y, f32 size, Rgba8 fill) {
+    push_quad(x, y, size, size, 0, 0, 0, 0, 0, 0, 0, Rgba8{255, 255, 255, 255}, fill);
 }
 
 // The pixel at (x, y) from the top-left of the client area, before the swap.
@@ -134,8 +141,8 @@ static std::string text_of(Rgb c) {
 TEST_CASE("scene: solid squares, the collision-box way") {
     REQUIRE(prepare_scene());
     start_frame();
-    push_square(20, 20, 40, Color8{255, 0, 0, 255});
-    push_square(23, 23, 34, Color8{255, 255, 255, 255});
+    push_square(20, 20, 40, Rgba8{255, 0, 0, 255});
+    push_square(23, 23, 34, Rgba8{255, 255, 255, 255});
     draw_instances();
     CHECK_PIXEL(10, 10, BACKGROUND);
     CHECK_PIXEL(20, 20, RED);
@@ -150,7 +157,7 @@ TEST_CASE("scene: solid squares, the collision-box way") {
 TEST_CASE("scene: a textured sprite upright and rotated about its anchor") {
     REQUIRE(prepare_scene());
     start_frame();
-    const Color8 plain = {255, 255, 255, 255}, none = {0, 0, 0, 0};
+    const Rgba8 plain = {255, 255, 255, 255}, none = {0, 0, 0, 0};
     // Upright, its top-left at (20, 100): the texel rectangle's top-left is the quad's.
     push_quad(20, 100, 32, 16, 0, 0, 0, 0, 0, 32, 16, plain, none);
     // Centred on (150, 100) and turned a quarter: the top-left quadrant goes to the top right.
@@ -179,12 +186,12 @@ TEST_CASE("scene: a textured sprite upright and rotated about its anchor") {
 TEST_CASE("scene: tinted and half-transparent sprites") {
     REQUIRE(prepare_scene());
     start_frame();
-    const Color8 none = {0, 0, 0, 0};
-    push_quad(10, 10, 16, 16, 0, 0, 0, 64, 0, 16, 16, Color8{255, 128, 0, 255}, none);
-    push_quad(40, 10, 16, 16, 0, 0, 0, 64, 0, 16, 16, Color8{255, 255, 255, 128}, none);
+    const Rgba8 none = {0, 0, 0, 0};
+    push_quad(10, 10, 16, 16, 0, 0, 0, 64, 0, 16, 16, Rgba8{255, 128, 0, 255}, none);
+    push_quad(40, 10, 16, 16, 0, 0, 0, 64, 0, 16, 16, Rgba8{255, 255, 255, 128}, none);
     // Half-transparent white over a blue square.
-    push_square(70, 10, 16, Color8{0, 0, 255, 255});
-    push_quad(70, 10, 16, 16, 0, 0, 0, 64, 0, 16, 16, Color8{255, 255, 255, 128}, none);
+    push_square(70, 10, 16, Rgba8{0, 0, 255, 255});
+    push_quad(70, 10, 16, 16, 0, 0, 0, 64, 0, 16, 16, Rgba8{255, 255, 255, 128}, none);
     draw_instances();
     CHECK_PIXEL(18, 18, (Rgb{255, 128, 0}));
     // 128/255 of white over the clear colour.
@@ -213,8 +220,8 @@ TEST_CASE("scene: a line of text") {
 TEST_CASE("scene: 2048 pushes are drawn and the 2049th is not") {
     REQUIRE(prepare_scene());
     start_frame();
-    for (int i = 0; i < 2048; i++) push_square((f32)(i % 64) * 4, (f32)(i / 64) * 4, 2, Color8{0, 255, 0, 255});
-    push_square(280, 200, 20, Color8{255, 0, 0, 255});
+    for (int i = 0; i < 2048; i++) push_square((f32)(i % 64) * 4, (f32)(i / 64) * 4, 2, Rgba8{0, 255, 0, 255});
+    push_square(280, 200, 20, Rgba8{255, 0, 0, 255});
     CHECK(renderer.instance_buffer.count == 2048);
     draw_instances();
     CHECK_PIXEL(0, 0, GREEN);
@@ -225,16 +232,16 @@ TEST_CASE("scene: 2048 pushes are drawn and the 2049th is not") {
 
 TEST_CASE("scene: successive frames each draw their own instances") {
     REQUIRE(prepare_scene());
-    const Color8 colours[5] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255},
+    const Rgba8 colours[5] = {{255, 0, 0, 255}, {0, 255, 0, 255}, {0, 0, 255, 255}, {255, 255, 255, 255},
                                {255, 0, 0, 255}};
     for (int frame = 0; frame < 5; frame++) {
         CAPTURE(frame);
         start_frame();
         // Filler in front so each frame's square sits at a different instance index.
-        for (int i = 0; i < frame * 100; i++) push_square(300, 0, 1, Color8{0, 0, 0, 255});
+        for (int i = 0; i < frame * 100; i++) push_square(300, 0, 1, Rgba8{0, 0, 0, 255});
         push_square(100, 100, 10, colours[frame]);
         draw_instances();
-        Color8 c = colours[frame];
+        Rgba8 c = colours[frame];
         CHECK_PIXEL(105, 105, (Rgb{c.r, c.g, c.b}));
     }
 }
