@@ -122,7 +122,7 @@ void set_frame_uniforms(const Camera *camera, u64 total_ms) {
     const Size2i client = renderer.window->client_size;
     FrameUniforms u = {
         {0, 0},
-        {camera->view_size[0], -camera->view_size[1]},
+        {camera->view_size.width, -camera->view_size.height},
         {(f32)client.width, (f32)client.height},
         {camera->zoom, camera->zoom},
         camera->camera_extra,

@@ -1,4 +1,5 @@
 // Reference scenes drawn by the real renderer in a real context and read back.
+#include <windows.h>
 #include <doctest/doctest.h>
 #include <math.h>
 #include <string.h>
@@ -7,6 +8,7 @@
 
 #include "os/memory.h"
 #include "render/font.h"
+#include "render/graphics_init.h"
 #include "render/renderer.h"
 #include "render/texture_array.h"
 #include "tests/win32/render_gl_window.h"
@@ -71,10 +73,11 @@ static void upload_scene_textures() {
 static bool prepare_scene() {
     Window *w = render_test_gl_window();
     if (!w) return false;
-    if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
-    if (scene_window != w || renderer.window != w || !renderer.instance_memory) {
+    if (renderer.window != w || !renderer.instance_memory) {
         renderer = Renderer{};
         init_renderer(w);
+    }
+    if (scene_window != w) {
         upload_scene_textures();
         scene_window = w;
         scene_texture = texture_array.name;
@@ -125,7 +128,7 @@ static Rgb read_pixel(int x, int y) {
     return Rgb{p[0], p[1], p[2]};
 }
 
-static bool near(Rgb a, Rgb b) { return abs(a.r - b.r) <= 2 && abs(a.g - b.g) <= 2 && abs(a.b - b.b) <= 2; }
+static bool close_to(Rgb a, Rgb b) { return abs(a.r - b.r) <= 2 && abs(a.g - b.g) <= 2 && abs(a.b - b.b) <= 2; }
 
 static std::string text_of(Rgb c) {
     return std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b);
@@ -135,7 +138,7 @@ static std::string text_of(Rgb c) {
     do {                                                             \
         Rgb got_ = read_pixel(x, y);                                 \
         INFO("pixel (" << (x) << ", " << (y) << ") is " << text_of(got_)); \
-        CHECK(near(got_, expected));                                 \
+        CHECK(close_to(got_, expected));                                 \
     } while (0)
 
 TEST_CASE("scene: solid squares, the collision-box way") {
@@ -244,4 +247,21 @@ TEST_CASE("scene: successive frames each draw their own instances") {
         Rgba8 c = colours[frame];
         CHECK_PIXEL(105, 105, (Rgb{c.r, c.g, c.b}));
     }
+}
+
+TEST_CASE("init_graphics starts a real context: version, shown window, start-up lines, renderer") {
+    Window *w = render_test_gl_window();
+    REQUIRE(w);
+    int version = render_test_gl_version();
+    CHECK(version >= 40400);
+    CHECK((w->flags & WINDOW_OPEN) != 0);
+    CHECK(IsWindowVisible((HWND)w->hwnd));  // created hidden, shown by init_graphics
+    CHECK(renderer.shader.program != 0);
+    CHECK(gl_max_texture_size >= 2048);
+    const std::string &log = render_test_gl_start_log();
+    std::string expected = std::string("[main_init:409] GPU: ") + (const char *)glGetString(GL_RENDERER) + ", " +
+                           (const char *)glGetString(GL_VENDOR) + "\n[main_init:410] OpenGL: " +
+                           (const char *)glGetString(GL_VERSION) + " " + std::to_string(version) +
+                           "\n[main_init:414] Max texture " + std::to_string(gl_max_texture_size) + "\n";
+    CHECK(log == expected);
 }
