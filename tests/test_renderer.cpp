@@ -153,7 +153,7 @@ TEST_CASE("missing shader files leave program 0 without a GL call for the progra
     stop_fake_renderer();
 }
 
-TEST_CASE("a batch holds 2048 instances; further pushes go to the scratch record") {
+TEST_CASE("a batch holds 2048 instances and further pushes go to the scratch record") {
     Window w = test_window(1280, 800);
     start_fake_renderer(&w);
     GlBuffer *b = &renderer.instance_buffer;
