@@ -24,6 +24,8 @@ Window *render_test_gl_window(void) {
     capture_stdout_begin();
     version = init_graphics(window);
     start_log = capture_stdout_end();
+    // Let the window settle (shown, activated) as the frame loop's first pump would.
+    os_pump_messages();
     return version > 0 ? window : nullptr;
 }
 
