@@ -10,6 +10,8 @@
 #include "os/memory.h"
 #include "os/system.h"
 #include "os/window_ops.h"
+#include "render/graphics_init.h"
+#include "render/load_textures.h"
 #include "sound/sound_bank.h"
 
 Window *main_window;
@@ -25,8 +27,9 @@ int main_init(void) {
     // The pacing sleep alone sets the frame rate.
     os_set_swap_interval(0);
 
-    os_show_window(main_window, true);
-    os_swap_buffers(main_window);
+    // Loads the GL entry points, shows the grey first frame, logs the GPU and
+    // sets up the renderer.
+    if (init_graphics(main_window) <= 0) return 1;
 
     // Without a sound device the game runs silently: every audio call is a no-op.
     os_init_audio(main_window);
@@ -35,6 +38,7 @@ int main_init(void) {
     Monitor *monitor = os_get_default_monitor();
     frame_clock_start(&frame_clock, os_get_ticks(), monitor ? monitor->refresh_rate : 0);
 
+    load_textures();
     load_sounds();
     return 0;
 }
