@@ -76,7 +76,7 @@ TEST_CASE("reading a range: from the start, positioned, past the end") {
     CHECK(os_last_error.code == 777);
 }
 
-TEST_CASE("writing keeps the bytes past the written range; write_at, truncate and sizes") {
+TEST_CASE("writing keeps the bytes past the written range - write_at, truncate and sizes") {
     std::string dir = scratch_dir("write");
     std::string file = dir + "data.bin";
     CHECK(os_write_file(S(file), 10, "0123456789") == 0);

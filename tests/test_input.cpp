@@ -103,7 +103,7 @@ TEST_CASE("a key held across frames: pressed once, repeats per frame, held until
     CHECK(rec('A').flags == 0);
 }
 
-TEST_CASE("the frame reset keeps held and the unused high bits; the game may consume a press") {
+TEST_CASE("the frame reset keeps held and the unused high bits - the game may consume a press") {
     fresh_input();
     input_begin_frame();
     key('D', ACTION_DOWN);
@@ -113,7 +113,7 @@ TEST_CASE("the frame reset keeps held and the unused high bits; the game may con
     CHECK(rec('D').flags == (0x30 | INPUT_HELD));
 }
 
-TEST_CASE("mouse buttons store the press and release positions; keys store zeros") {
+TEST_CASE("mouse buttons store the press and release positions - keys store zeros") {
     fresh_input();
     input_begin_frame();
     mouse(BUTTON_MOUSE_RIGHT, ACTION_DOWN, 10, 20);

@@ -94,7 +94,7 @@ TEST_CASE("wheel messages give one step of +1 or -1 each, at the cursor") {
     close_test_window(w);
 }
 
-TEST_CASE("double clicks: the second quick press is one, the third is not; buttons are apart") {
+TEST_CASE("double clicks: the second quick press is one, the third is not - buttons are apart") {
     Window *w = open_test_window(320, 240, 0);
     HWND h = hwnd_of(w);
     LPARAM at = MAKELPARAM(40, 30);

@@ -216,7 +216,7 @@ TEST_CASE("the framebuffer follows the client size and only grows") {
     close_test_window(w);
 }
 
-TEST_CASE("cursor shapes come from the table; empty entries hide it and large indices are ignored") {
+TEST_CASE("cursor shapes come from the table - empty entries hide it and large indices are ignored") {
     Window *w = open_test_window(200, 100, 0);
     os_set_cursor(CURSOR_ARROW);
     CHECK(GetCursor() == LoadCursorW(nullptr, IDC_ARROW));
