@@ -2,10 +2,8 @@
 // directory): every sprite row inked where the table says, fonts that scan
 // to a glyph per printable character, and WAV files the loader accepts,
 // looping cleanly and never wrapping round in the mixer.
-//
-// The glyph scan and the WAV loader are checked here by small local
-// equivalents; once build_font_glyphs and init_wav_from_file_data are on
-// main these checks should call them instead.
+// Besides the checks on the pixels and samples themselves, every file goes
+// through the game's own glyph scan and WAV loader.
 #include <doctest/doctest.h>
 
 #include <math.h>
@@ -15,7 +13,14 @@
 #include <string>
 #include <vector>
 
+#include "os/audio.h"
+#include "os/memory.h"
+#include "render/font.h"
+#include "render/image.h"
 #include "render/sprite.h"
+#include "sound/mixer.h"
+#include "audio_test_support.h"
+#include "sound/wav.h"
 
 #if defined(__GNUC__)
 #pragma GCC diagnostic push
@@ -374,4 +379,37 @@ TEST_CASE("sounds: at the bank's gain and master volume nothing wraps round, and
             CHECK(rms_heard >= 0.01 * 32767);
         }
     }
+}
+
+TEST_CASE("every font scans to a glyph per printable character and every sound loads, through the game's loaders") {
+    if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);  // paths are joined there
+    const char *fonts[4] = {"img/small.png", "img/small_bold.png", "img/bigger.png", "img/bigger_bold.png"};
+    for (const char *file : fonts) {
+        INFO(std::string(file));
+        Image image = load_image(str_from_cstr(file));
+        REQUIRE(image.pixels);
+        Font font = {};
+        build_font_glyphs(&image, &font);
+        REQUIRE(font.glyphs);
+        for (int code = 33; code < 127; code++) {
+            INFO("character ", code);
+            CHECK(font.glyphs[code].width > 0);
+            CHECK(font.glyphs[code].height > 0);
+        }
+        os_free(image.pixels);
+        os_free(font.glyphs);
+    }
+
+    open_test_mixer(MASTER_VOLUME);
+    for (const SoundFile &s : SOUND_FILES) {
+        INFO(std::string(s.path));
+        SoundHandle sound = init_wav_from_file_data(str_from_cstr(s.path), s.gain);
+        REQUIRE(sound != 0);
+        Wav w = read_wav(s.path);
+        const Sound *loaded = os_get_sound(sound);
+        REQUIRE(loaded);
+        CHECK(loaded->byte_length == w.samples.size() * 2);
+        os_destroy_sound(sound);
+    }
+    close_test_mixer();
 }
