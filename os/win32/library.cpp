@@ -3,22 +3,11 @@
 
 #include "os/library.h"
 #include "os/memory.h"
-
-// UTF-8 to NUL-terminated UTF-16 on the heap; null on failure.
-static wchar_t *utf16_from_utf8(Str text) {
-    if (text.len > 0x7fffffff) return nullptr;
-    int units = text.len ? MultiByteToWideChar(CP_UTF8, 0, text.data, (int)text.len, nullptr, 0) : 0;
-    if (text.len && units <= 0) return nullptr;
-    wchar_t *out = (wchar_t *)os_alloc(((u64)units + 1) * sizeof(wchar_t));
-    if (!out) return nullptr;
-    if (units) MultiByteToWideChar(CP_UTF8, 0, text.data, (int)text.len, out, units);
-    out[units] = 0;
-    return out;
-}
+#include "os/win32/utf16.h"
 
 Library os_load_library(Str path) {
     Library library = {nullptr, 0};
-    wchar_t *wide = utf16_from_utf8(path);
+    wchar_t *wide = os_utf16_from_utf8_alloc(path);
     if (!wide) return library;
     library.handle = LoadLibraryW(wide);
     library.loaded = library.handle ? 1 : 0;

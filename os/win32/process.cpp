@@ -3,6 +3,7 @@
 
 #include "os/log.h"
 #include "os/memory.h"
+#include "os/win32/utf16.h"
 #include "os/process.h"
 
 static_assert(sizeof(ProcessSecurity) == sizeof(SECURITY_ATTRIBUTES), "");
@@ -18,18 +19,6 @@ static_assert(offsetof(ProcessInfo, thread_id) == offsetof(PROCESS_INFORMATION, 
 static_assert(PROCESS_STILL_ACTIVE == STILL_ACTIVE, "");
 static_assert(PROCESS_USE_STD_HANDLES == STARTF_USESTDHANDLES, "");
 static_assert(PROCESS_NORMAL_PRIORITY == NORMAL_PRIORITY_CLASS && PROCESS_NO_WINDOW == CREATE_NO_WINDOW, "");
-
-// UTF-8 to NUL-terminated UTF-16 on the heap; null on failure.
-static wchar_t *utf16_from_utf8(Str text) {
-    if (text.len > 0x7fffffff) return nullptr;
-    int units = text.len ? MultiByteToWideChar(CP_UTF8, 0, text.data, (int)text.len, nullptr, 0) : 0;
-    if (text.len && units <= 0) return nullptr;
-    wchar_t *out = (wchar_t *)os_alloc(((u64)units + 1) * sizeof(wchar_t));
-    if (!out) return nullptr;
-    if (units) MultiByteToWideChar(CP_UTF8, 0, text.data, (int)text.len, out, units);
-    out[units] = 0;
-    return out;
-}
 
 static void close_handle(void **handle) {
     if (*handle) CloseHandle(*handle);
@@ -80,7 +69,7 @@ static bool create_child(Process *p, Str command, bool show_window) {
     p->startup.std_error = p->child_stdout;
     p->creation_flags = creation_flags_for(show_window);
     memset(&p->process_info, 0, sizeof(p->process_info));
-    wchar_t *command_line = utf16_from_utf8(command);
+    wchar_t *command_line = os_utf16_from_utf8_alloc(command);
     if (!command_line) return false;
     STARTUPINFOW startup;
     memcpy(&startup, &p->startup, sizeof(startup));
@@ -105,7 +94,7 @@ static void close_all(Process *p) {
 
 // Started and asked for its exit code at once; it is not waited for.
 static u32 run_without_output(Str command, bool show_window) {
-    wchar_t *command_line = utf16_from_utf8(command);
+    wchar_t *command_line = os_utf16_from_utf8_alloc(command);
     if (!command_line) return 1;
     STARTUPINFOW startup;
     memset(&startup, 0, sizeof(startup));
