@@ -26,6 +26,7 @@ static HarnessFrame current;
 HarnessFrame harness_last;
 uint64_t harness_hash;
 int harness_halts;
+int harness_sounds[10];
 static SoundHandle music_playing;
 static VoiceHandle next_voice;
 static std::vector<uint16_t> touched;
@@ -98,6 +99,7 @@ void play_music(SoundHandle track) {
 VoiceHandle os_play_sound(SoundHandle sound, f32 volume, f32 pan, u32 flags) {
     current.calls.push_back(
         call_text("os_play_sound %llu %a %a %u", (unsigned long long)sound, (double)volume, (double)pan, flags));
+    if (sound < 10) harness_sounds[sound]++;
     return ++next_voice;
 }
 
@@ -122,6 +124,7 @@ void harness_reset(void) {
     harness_last = HarnessFrame{};
     harness_hash = 0xCBF29CE484222325ull;
     harness_halts = 0;
+    memset(harness_sounds, 0, sizeof(harness_sounds));
     music_playing = 0;
     next_voice = 0;
     batch_count = 0;
@@ -214,4 +217,22 @@ int harness_count_calls(const char *prefix) {
     int n = 0;
     for (const std::string &c : harness_last.calls) n += c.compare(0, strlen(prefix), prefix) == 0;
     return n;
+}
+
+static bool finite(float v) { return v == v && v - v == 0.0f; }
+
+bool harness_all_finite(void) {
+    const GameVars &g = game_vars;
+    if (!finite(g.speed) || !finite(g.depth) || !finite(g.hope) || !finite(g.random_seed)) return false;
+    for (u64 i = 0; i < entity_list.count; i++) {
+        const Entity &e = ((const Entity *)entity_list.items)[i];
+        if (!finite(e.position.x) || !finite(e.position.y) || !finite(e.velocity.x) || !finite(e.velocity.y)) return false;
+    }
+    for (u64 i = 0; i < particle_list.count; i++) {
+        const Particle &p = ((const Particle *)particle_list.items)[i];
+        const float v[] = {p.position.x, p.position.y, p.scale.x, p.scale.y, p.rotation, p.color.r, p.color.a};
+        for (float x : v)
+            if (!finite(x)) return false;
+    }
+    return true;
 }

@@ -17,6 +17,7 @@ struct HarnessFrame {
 extern HarnessFrame harness_last;   // the latest frame's record
 extern uint64_t harness_hash;       // fold of every frame since the reset
 extern int harness_halts;           // os_halt calls since the reset
+extern int harness_sounds[10];      // os_play_sound calls per sound handle since the reset
 
 // Fresh game variables, empty lists, no keys held, clock at 0, 1280 x 800.
 void harness_reset(void);
@@ -32,5 +33,7 @@ void harness_frames_60(int count);
 const HarnessFrame &harness_recording(void);
 // Number of calls in the latest frame that start with prefix.
 int harness_count_calls(const char *prefix);
+// False when a game variable, entity or particle holds a NaN.
+bool harness_all_finite(void);
 // The sprite row a pointer stands for.
 int sprite_row(const Sprite *sprite);
