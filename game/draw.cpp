@@ -1,12 +1,25 @@
 #include "game/draw.h"
 
-#include "game/external.h"
+#include "game/frame_clock.h"
+#include "game/game.h"
+#include "game/startup.h"
+#include "render/gl_functions.h"
+#include "render/renderer.h"
+#include "render/sprite_frames.h"
+#include "render/texture_array.h"
 
 #include <string.h>
 
 static const u8 TINT_WHITE[4] = {255, 255, 255, 255};
 
-void draw_frame_begin(void) { begin_frame(); }
+void draw_frame_begin(void) {
+    begin_frame();
+    glUseProgram(renderer.shader.program);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D_ARRAY, texture_array.name);
+    set_frame_uniforms(&camera, frame_clock.total_ms);
+    renderer.instance_buffer.count = 0;
+}
 
 void draw_frame_end(void) { draw_instances(); }
 

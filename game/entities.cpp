@@ -1,12 +1,12 @@
 #include "game/entities.h"
 
 #include "game/bursts.h"
-#include "game/external.h"
+#include "game/frame_clock.h"
 #include "game/game_vars.h"
 #include "game/keys.h"
 #include "game/portable_sine.h"
 #include "game/random.h"
-#include "game/sounds.h"
+#include "sound/sound_bank.h"
 #include "os/log.h"
 
 #include <string.h>
@@ -62,13 +62,13 @@ static Vec2f box_inside(const Sprite *sprite, i32 cut_w) {
 void spawn_entity(u8 kind) {
     if (kind > 14 || kind == ENTITY_DIVER || kind == ENTITY_DIVER_WAITING) {
         // Only play makes divers; other kinds do not exist.
-        log_printf("[%s:%i] ", "spawn_entity", 75);
+        LOG_TAG_AT(75);
         log_printf("Oops2 %i\n", (int)kind);
         os_halt();
         return;
     }
     if (kind == 0 || kind == 14) {
-        log_printf("[%s:%i] ", "spawn_entity", 77);
+        LOG_TAG_AT(77);
         log_printf("Oops!\n");
         os_halt();
         return;
@@ -150,28 +150,21 @@ static void collide_diver(u64 diver_index) {
         if ((o->flags & ENTITY_DEAD) || !boxes_touch(e, o)) continue;
         if (o->kind >= ENTITY_FIRST_PICKUP && o->kind <= ENTITY_LAST_PICKUP) {
             add_pickup_sparks(o->position);
-            play_effect(EFFECT_PICKUP);
+            play_pickup_effect();
             game_vars.hope = game_vars.hope + 5.0f;
             o->flags |= ENTITY_DEAD;
         } else if (o->kind >= ENTITY_FIRST_HAZARD && o->kind <= ENTITY_LAST_HAZARD) {
             if (game_vars.hope_stage == 0) {
                 add_crash_sparks(o->position);
                 add_crash_flash(o->position);
-                play_effect(EFFECT_EXPLOSION);
             } else {
                 add_hazard_sparks(o->position);
-                play_effect(EFFECT_LAUGH);
             }
+            play_hazard_effect(game_vars.hope_stage);
             game_vars.hope = game_vars.hope - 5.0f;
             o->flags |= ENTITY_DEAD;
         }
     }
-}
-
-static void oops(const char *where, int line) {
-    log_printf("[%s:%i] ", where, line);
-    log_printf("Oops!\n");
-    os_halt();
 }
 
 static f32 degrees_to_radians(f32 deg) { return (f32)((f64)deg * PI_F64 / 180.0); }
@@ -197,7 +190,6 @@ static void draw_entity(const Entity *e, u64 total_ms) {
     }
     draw_sprite(e->sprite, total_ms, e->position, Vec2f{(f32)e->sprite->w, (f32)e->sprite->h}, Vec2f{0.5f, 0.5f},
                 rotation, TINT_WHITE);
-    if (e->kind == 0 || e->kind > ENTITY_LAST_HAZARD) oops("do_entities", 345);
     if (e->kind == ENTITY_DIVER && game_vars.hope_stage == 0) {
         // Despair grows below the diver the lower hope sinks.
         const Sprite *despair = &sprite_table[22];
@@ -247,7 +239,11 @@ void do_entities(void) {
             break;
         default:
             // After the halt (when it returns) the entity goes on as a plain object.
-            if (e->kind < ENTITY_FIRST_PICKUP || e->kind > ENTITY_LAST_HAZARD) oops("do_entities", 148);
+            if (e->kind < ENTITY_FIRST_PICKUP || e->kind > ENTITY_LAST_HAZARD) {
+                LOG_TAG_AT(148);
+                log_printf("Oops!\n");
+                os_halt();
+            }
             break;
         }
         e->position.x = e->position.x + e->velocity.x;
@@ -278,6 +274,11 @@ void do_entities(void) {
             continue;
         }
         draw_entity(e, total_ms);
+        if (e->kind == 0 || e->kind > ENTITY_LAST_HAZARD) {
+            LOG_TAG_AT(345);
+            log_printf("Oops!\n");
+            os_halt();
+        }
         i++;
     }
 }

@@ -1,12 +1,14 @@
 #include "game/game.h"
 
 #include "game/draw.h"
-#include "game/external.h"
 #include "game/game_vars.h"
 #include "game/intro.h"
 #include "game/keys.h"
 #include "game/play.h"
 #include "os/memory.h"
+#include "render/font.h"
+
+Camera camera = {{0.0f, 0.0f}, 0.0f, 1.0f};
 
 // True when X moved the game on to the opening sequence.
 static bool run_title_frame(void) {

@@ -1,11 +1,11 @@
 #include "game/intro.h"
 
 #include "game/draw.h"
-#include "game/external.h"
+#include "game/frame_clock.h"
 #include "game/game_vars.h"
 #include "game/keys.h"
 #include "game/particles.h"
-#include "game/sounds.h"
+#include "sound/sound_bank.h"
 
 #define MOVE_ROTATE_FADE (PARTICLE_MOVE | PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_CENTERED)
 
@@ -25,7 +25,7 @@ static bool run_intro_steps(void) {
         Particle p;
         switch (game_vars.intro_step) {
         case 0:
-            start_music_track(0);
+            play_music(sound_bank.music[0]);
             p = intro_particle(PARTICLE_MOVE | PARTICLE_IMMORTAL | PARTICLE_CENTERED, 37, Vec2f{220, 480});
             p.velocity = Vec2f{0.021428572f, 0};
             add_particle(&p);

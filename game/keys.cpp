@@ -1,6 +1,6 @@
 #include "game/keys.h"
 
-#include "game/external.h"
+#include "os/input.h"
 
 bool key_pressed(u16 key) { return input_state && (input_state->records[key].flags & INPUT_PRESSED); }
 

@@ -1,6 +1,6 @@
 #include "game/particles.h"
 
-#include "game/external.h"
+#include "game/frame_clock.h"
 
 #include <string.h>
 

@@ -2,12 +2,13 @@
 
 #include "game/draw.h"
 #include "game/entities.h"
-#include "game/external.h"
+#include "game/frame_clock.h"
 #include "game/game_vars.h"
 #include "game/keys.h"
 #include "game/particles.h"
 #include "game/random.h"
-#include "game/sounds.h"
+#include "render/font.h"
+#include "sound/sound_bank.h"
 
 f32 next_speed(f32 speed, i32 delta_ms) {
     f64 rate = speed > 9.0f   ? 0.000000125
@@ -45,7 +46,7 @@ static void run_waiting(void) {
         diver->sprite = &sprite_table[25];
         diver->half_size = Vec2f{(f32)((f64)diver->sprite->w * 0.5 * 0.5), (f32)((f64)diver->sprite->h * 0.7 * 0.5)};
     }
-    start_music_track(3);
+    play_music(sound_bank.music[3]);
 }
 
 static void change_stage(i32 stage) {
@@ -54,8 +55,7 @@ static void change_stage(i32 stage) {
         Entity *e = (Entity *)entity_list.items + i;
         if (e->kind == ENTITY_DIVER) e->sprite = diver_sprite_for_stage(stage);
     }
-    i32 track = stage + 1;
-    if (!is_music_track_playing(track)) start_music_track(track);
+    play_stage_music(stage);
 }
 
 static void run_falling(void) {

@@ -30,6 +30,13 @@ static inline u8 os_weekday_from_system(u32 system_weekday) { return system_week
 // What a sleep returns when a queued call or a signal ended it early.
 #define OS_SLEEP_INTERRUPTED 0xC0u
 
+// The whole milliseconds slept for a count of microseconds: truncated (999 µs
+// sleep 0 ms), and held below 0xFFFFFFFF, which the system takes for "forever".
+static inline u32 os_sleep_milliseconds_for(u64 microseconds) {
+    u64 ms = microseconds / 1000;
+    return ms > 0xFFFFFFFEu ? 0xFFFFFFFEu : (u32)ms;
+}
+
 // All three sleep in whole milliseconds and may be ended early by a queued
 // asynchronous call; they return what the system's sleep returned.
 u32 os_sleep_microseconds(u64 microseconds);

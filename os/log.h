@@ -15,6 +15,9 @@
 int log_printf(const char *format, ...);
 // The tag that precedes a message reporting a place in the code: "[name:line] ".
 #define LOG_TAG() log_printf("[%s:%i] ", __func__, __LINE__)
+// The same tag with a fixed place number, for log lines whose numbers users
+// compare across versions: they stay put however the source moves.
+#define LOG_TAG_AT(line) log_printf("[%s:%i] ", __func__, (int)(line))
 
 void os_write_stdout(Str text);
 // The runtime library's buffered standard output (the platform layer's own lines).

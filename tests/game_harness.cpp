@@ -1,136 +1,112 @@
 #include "game_harness.h"
 
 #include "game/entities.h"
+#include "game/frame_clock.h"
 #include "game/game.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
+#include "game/startup.h"
+#include "os/clock.h"
+#include "os/input.h"
 #include "os/log.h"
 #include "os/memory.h"
+#include "render/font.h"
+#include "sound/mixer.h"
+#include "tests/render_fake_gl.h"
 
-#include <stdarg.h>
 #include <stdio.h>
 #include <string.h>
 
-// The recorders behind the game's external calls.
-InputState *input_state;
-SoundHandle music_tracks[6] = {1, 2, 3, 4, 5, 6};
-SoundHandle sound_explosion = 7, sound_pickup = 8, sound_laugh = 9;
-FrameClock frame_clock;
 static Window harness_window;
-Window *main_window = &harness_window;
-
-static SpriteInstance batch[2048];
-static SpriteInstance scratch_instance;
-static uint32_t batch_count;
-static HarnessFrame current;
 HarnessFrame harness_last;
 uint64_t harness_hash;
 int harness_halts;
-int harness_sounds[10];
-static SoundHandle music_playing;
-static VoiceHandle next_voice;
-static std::vector<uint16_t> touched;
+int harness_sounds[9];
+static HarnessFrame recording;
+static u32 voice_generation_seen;
+
 struct PendingKey {
     uint16_t vk;
     bool down;
 };
 static std::vector<PendingKey> pending;
 
-static std::string call_text(const char *format, ...) {
-    char buf[256];
-    va_list args;
-    va_start(args, format);
-    vsnprintf(buf, sizeof(buf), format, args);
-    va_end(args);
-    return buf;
-}
-
-SpriteInstance *push_instance(void) {
-    if (batch_count == 2048) return &scratch_instance;
-    return &batch[batch_count++];
-}
-
-void push_rect(u16 tex_x, u16 tex_y, u16 tex_w, u16 tex_h, u8 layer) {
-    SpriteInstance *inst = push_instance();
-    memset(inst, 0, sizeof(*inst));
-    inst->size[0] = (f32)main_window->client_size.width;
-    inst->size[1] = (f32)main_window->client_size.height;
-    memset(inst->tint, 255, 4);
-    inst->tex_x = tex_x;
-    inst->tex_y = tex_y;
-    inst->tex_w = tex_w;
-    inst->tex_h = tex_h;
-    inst->layer = layer;
-}
-
-void begin_frame(void) {
-    current.calls.push_back("begin_frame");
-    batch_count = 0;
-}
-
-void draw_instances(void) {
-    current.calls.push_back(call_text("draw_instances %u", batch_count));
-    current.instances.assign(batch, batch + batch_count);
-    batch_count = 0;
-}
-
-void draw_text(i32 x, i32 y, Str text) {
-    current.calls.push_back(call_text("draw_text %d %d %.*s", x, y, (int)text.len, text.data));
-}
-
-void draw_hud(f32 depth, f32 speed, f32 hope) {
-    current.calls.push_back(call_text("draw_hud %a %a %a", (double)depth, (double)speed, (double)hope));
-}
-
-SpriteRect sprite_frame_rect(const Sprite *sprite, u64 t_ms) {
-    SpriteRect r = {sprite->x, sprite->y, sprite->w, sprite->h};
-    if (sprite->frame_count > 1) {
-        u64 frame = (t_ms / sprite->frame_ms) % sprite->frame_count;
-        r.x = (u16)(sprite->x + frame * sprite->w);
-    }
-    return r;
-}
-
-void play_music(SoundHandle track) {
-    current.calls.push_back(call_text("play_music %llu", (unsigned long long)track));
-    music_playing = track;
-}
-
-VoiceHandle os_play_sound(SoundHandle sound, f32 volume, f32 pan, u32 flags) {
-    current.calls.push_back(
-        call_text("os_play_sound %llu %a %a %u", (unsigned long long)sound, (double)volume, (double)pan, flags));
-    if (sound < 10) harness_sounds[sound]++;
-    return ++next_voice;
-}
-
-bool os_is_sound_playing(SoundHandle sound) { return sound != 0 && sound == music_playing; }
+// The bigger font with a made-up glyph per byte, so text pushes real instances.
+static Glyph harness_glyphs[FONT_GLYPH_COUNT];
 
 static void count_halt(void) { harness_halts++; }
 
 int sprite_row(const Sprite *sprite) { return sprite ? (int)(sprite - sprite_table) : -1; }
 
+static void start_renderer(void) {
+    os_free(renderer.index_buffer.data);
+    os_free(renderer.quad_buffer.data);
+    install_fake_gl();
+    renderer = Renderer{};
+    init_renderer(&harness_window);
+    fake_gl.calls.clear();
+    fake_gl.draws.clear();
+}
+
+static void build_fonts(void) {
+    for (int code = 0; code < FONT_GLYPH_COUNT; code++) {
+        u8 width = (u8)(code == ' ' ? 0 : 6 + code % 5);
+        harness_glyphs[code] = Glyph{(u16)(512 + (code % 16) * 16), (u16)((code / 16) * 16), width, 12, (u8)(code % 3)};
+    }
+    font_bigger = Font{harness_glyphs, 20, 8, 1, 2};
+}
+
+// The nine sounds in load order, silent, each with its own length.
+static void start_mixer(void) {
+    static i16 silence[44100 * 2 * 2];
+    audio_release_tables();
+    audio_state = AudioState{};
+    audio_create_tables();
+    audio_state.initialised = true;
+    audio_state.ring_size = AUDIO_RING_SIZE;
+    audio_state.master_volume = 0.2f;
+    static const f32 gains[9] = {0.4f, 0.8f, 0.8f, 0.3f, 1.0f, 0.6f, 1.0f, 10.0f, 5.0f};
+    SoundHandle *handles[9] = {&sound_bank.music[0], &sound_bank.music[1], &sound_bank.music[2],
+                               &sound_bank.music[3], &sound_bank.music[4], &sound_bank.music[5],
+                               &sound_bank.explosion,  &sound_bank.pickup,   &sound_bank.laugh};
+    for (u32 i = 0; i < 9; i++) {
+        // Music runs 1.5 to 2 s and loops; effects end within half a second.
+        u32 frames = i < 6 ? 66150 + i * 4410 : 8820 + (i - 6) * 4410;
+        *handles[i] = os_create_sound(frames * AUDIO_BYTES_PER_FRAME, silence, gains[i]);
+    }
+    music_voice = 0;
+    voice_generation_seen = audio_state.voice_generation;
+}
+
 void harness_reset(void) {
     game_vars_reset();
     frame_clock = FrameClock{};
+    memset(&harness_window, 0, sizeof(harness_window));
+    harness_window.flags = WINDOW_OPEN | WINDOW_OPENGL;
     harness_window.client_size = Size2i{1280, 800};
-    if (!input_state) input_state = (InputState *)os_alloc_zeroed(sizeof(InputState));
-    memset(input_state, 0, sizeof(InputState));
+    main_window = &harness_window;
+    camera.view_size.width = 1280.0f;
+    camera.view_size.height = 800.0f;
     if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
+    // Key events stamp their press times from the counter.
+    if (!os_counter_frequency) os_counter_frequency = 1000000000;
+    start_renderer();
+    os_set_halt_hook(count_halt);
+    build_fonts();
+    start_mixer();
+    input_begin_frame();
+    memset(input_state, 0, sizeof(InputState));
+    input_begin_frame();
     if (particle_list.items) os_free(particle_list.items);
     create_particle_list();
     if (entity_list.items) os_free(entity_list.items);
     entity_list = DynArray{};
-    current = HarnessFrame{};
+    recording = HarnessFrame{};
     harness_last = HarnessFrame{};
     harness_hash = 0xCBF29CE484222325ull;
     harness_halts = 0;
     memset(harness_sounds, 0, sizeof(harness_sounds));
-    music_playing = 0;
-    next_voice = 0;
-    batch_count = 0;
-    touched.clear();
     pending.clear();
-    os_set_halt_hook(count_halt);
 }
 
 void harness_key_down(uint16_t vk) { pending.push_back({vk, true}); }
@@ -146,7 +122,53 @@ static void fold(const void *data, size_t size) {
 
 template <typename T> static void fold_value(T v) { fold(&v, sizeof(v)); }
 
-static void fold_frame(void) {
+static int sound_slot(u32 sound_index) {
+    const SoundHandle handles[9] = {sound_bank.music[0], sound_bank.music[1], sound_bank.music[2],
+                                    sound_bank.music[3], sound_bank.music[4], sound_bank.music[5],
+                                    sound_bank.explosion,  sound_bank.pickup,   sound_bank.laugh};
+    for (int i = 0; i < 9; i++)
+        if ((u32)handles[i] == sound_index) return i;
+    return -1;
+}
+
+// Voices started since the last look, oldest first, as the sound bank's calls.
+static void record_new_voices(std::vector<std::string> *calls) {
+    static const char *const EFFECT_NAMES[3] = {"explosion", "pickup", "laugh"};
+    for (;;) {
+        u32 next = 0;
+        u32 slot = 0;
+        for (u32 i = 0; i < audio_state.voice_count; i++) {
+            u32 g = audio_state.voices[i].generation;
+            if (g > voice_generation_seen && (next == 0 || g < next)) next = g, slot = i;
+        }
+        if (next == 0) return;
+        voice_generation_seen = next;
+        const Voice &v = audio_state.voices[slot];
+        int s = sound_slot(v.sound);
+        if (s >= 0) harness_sounds[s]++;
+        VoiceHandle handle = ((u64)v.generation << 32) | slot;
+        char text[64];
+        if (handle == music_voice)
+            snprintf(text, sizeof(text), "play_music %d", s);
+        else
+            snprintf(text, sizeof(text), "effect %s", s >= 6 ? EFFECT_NAMES[s - 6] : "?");
+        calls->push_back(text);
+    }
+}
+
+const HarnessFrame &harness_recording(void) {
+    recording.instances.clear();
+    if (!fake_gl.draws.empty() && renderer.instance_memory) {
+        const FakeDraw &d = fake_gl.draws.back();
+        const SpriteInstance *first = (const SpriteInstance *)renderer.instance_memory + d.base_instance;
+        recording.instances.assign(first, first + d.instance_count);
+    }
+    recording.calls = fake_gl.calls;
+    record_new_voices(&recording.calls);
+    return recording;
+}
+
+static void fold_frame(const HarnessFrame &frame) {
     const GameVars &g = game_vars;
     fold_value(g.game_state), fold_value(g.intro_step), fold_value(g.intro_timer_ms), fold_value(g.play_phase);
     fold_value(g.speed), fold_value(g.depth), fold_value(g.hope), fold_value(g.hope_stage);
@@ -165,9 +187,27 @@ static void fold_frame(void) {
         fold_value(p.rotation), fold_value(p.color), fold_value(p.velocity), fold_value(p.scale_velocity);
         fold_value(p.angular_velocity), fold_value(p.color_velocity), fold_value(p.lifetime_ms), fold_value(p.age_ms);
     }
-    fold_value(current.instances.size());
-    if (!current.instances.empty()) fold(current.instances.data(), current.instances.size() * sizeof(SpriteInstance));
-    for (const std::string &c : current.calls) fold(c.c_str(), c.size() + 1);
+    fold_value(frame.instances.size());
+    if (!frame.instances.empty()) fold(frame.instances.data(), frame.instances.size() * sizeof(SpriteInstance));
+    for (const std::string &c : frame.calls) fold(c.c_str(), c.size() + 1);
+    fold(fake_gl.uniform_bytes.data(), fake_gl.uniform_bytes.size());
+    for (u32 i = 0; i < audio_state.voice_count; i++) {
+        const Voice &v = audio_state.voices[i];
+        fold_value(v.generation), fold_value(v.sound), fold_value(v.position), fold_value(v.flags);
+    }
+}
+
+// What the device would have taken during the frame: the voices move on and
+// effects end.
+static void mix_frame(int32_t delta_ms) {
+    static i16 scratch[AUDIO_UPDATE_WINDOW / sizeof(i16)];
+    u64 bytes = (u64)delta_ms * AUDIO_FRAMES_PER_SECOND / 1000 * AUDIO_BYTES_PER_FRAME;
+    while (bytes > 0) {
+        u32 n = bytes > sizeof(scratch) ? (u32)sizeof(scratch) : (u32)bytes;
+        audio_mix(scratch, n);
+        bytes -= n;
+    }
+    audio_trim_voices();
 }
 
 void harness_frame(int32_t delta_ms) {
@@ -177,30 +217,24 @@ void harness_frame(int32_t delta_ms) {
     frame_clock.total_ms = frame_clock.total_us / 1000;
     frame_clock.delta_ms = (i32)(frame_clock.total_ms - old_total);
 
-    // The input table's frame reset, then the pump's key events.
-    for (uint16_t vk : touched) {
-        input_state->records[vk].flags &= 0xF8;
-        input_state->records[vk].transitions = 0;
-    }
-    touched.clear();
+    // The frame reset, then the pump's key events through the real callback.
+    input_begin_frame();
     for (const PendingKey &k : pending) {
-        InputRecord &r = input_state->records[k.vk];
-        r.transitions++;
-        if (k.down) {
-            r.flags |= (r.flags & INPUT_HELD) ? INPUT_REPEATED : INPUT_PRESSED;
-            r.flags |= INPUT_HELD;
-        } else {
-            r.flags &= (u8) ~(INPUT_HELD | INPUT_RELEASED);
-            r.flags |= INPUT_RELEASED;
-        }
-        touched.push_back(k.vk);
+        WindowEvent event = {};
+        event.kind = EVENT_KEY;
+        event.window = main_window;
+        event.key.key = k.vk;
+        event.key.action = k.down ? ACTION_DOWN : ACTION_UP;
+        handle_input_event(&event);
     }
     pending.clear();
 
-    current = HarnessFrame{};
+    fake_gl.calls.clear();
+    fake_gl.draws.clear();
     game_frame();
-    fold_frame();
-    harness_last = current;
+    harness_last = harness_recording();
+    fold_frame(harness_last);
+    mix_frame(delta_ms);
 }
 
 void harness_frames(int count, int32_t delta_ms) {
@@ -210,8 +244,6 @@ void harness_frames(int count, int32_t delta_ms) {
 void harness_frames_60(int count) {
     for (int i = 0; i < count; i++) harness_frame(i % 3 == 1 ? 16 : 17);
 }
-
-const HarnessFrame &harness_recording(void) { return current; }
 
 int harness_count_calls(const char *prefix) {
     int n = 0;

@@ -1,25 +1,31 @@
-// Runs the game headless: the renderer, sound bank, input table and frame
-// clock it calls are replaced by recorders, and every frame is folded into a
+// Runs the real game headless: the real renderer over recording GL fakes, the
+// real input table fed with key events, and the real mixer without a device,
+// advanced by each frame's worth of samples.  Every frame is folded into a
 // hash of the game's whole visible and audible outcome.
 #pragma once
 
-#include "game/external.h"
+#include "render/renderer.h"
+#include "render/sprite.h"
+#include "sound/sound_bank.h"
 
 #include <stdint.h>
 #include <string>
 #include <vector>
 
 struct HarnessFrame {
-    std::vector<SpriteInstance> instances;  // pushed this frame, in order
-    std::vector<std::string> calls;         // renderer, text and sound calls, in order
+    std::vector<SpriteInstance> instances;  // the latest draw's batch, read back from the instance memory
+    std::vector<std::string> calls;         // GL calls, then "play_music N" and "effect NAME", in order
 };
 
 extern HarnessFrame harness_last;   // the latest frame's record
 extern uint64_t harness_hash;       // fold of every frame since the reset
 extern int harness_halts;           // os_halt calls since the reset
-extern int harness_sounds[10];      // os_play_sound calls per sound handle since the reset
+// Voices started per sound since the reset, by sound bank slot: music 0 to 5,
+// then explosion, pick-up and laugh.
+enum { HARNESS_EXPLOSION = 6, HARNESS_PICKUP = 7, HARNESS_LAUGH = 8 };
+extern int harness_sounds[9];
 
-// Fresh game variables, empty lists, no keys held, clock at 0, 1280 x 800.
+// Fresh game variables, lists, renderer, input table and mixer; clock at 0, 1280 x 800.
 void harness_reset(void);
 // Events delivered by the next frame's message pump.
 void harness_key_down(uint16_t vk);
@@ -29,7 +35,7 @@ void harness_frame(int32_t delta_ms);
 void harness_frames(int count, int32_t delta_ms);
 // Frames at 16 and 17 ms, summing like 60 frames per second.
 void harness_frames_60(int count);
-// What the recorders hold for the frame being drawn.
+// The latest draw_instances batch, also outside game_frame.
 const HarnessFrame &harness_recording(void);
 // Number of calls in the latest frame that start with prefix.
 int harness_count_calls(const char *prefix);

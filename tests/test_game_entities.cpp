@@ -5,6 +5,7 @@
 #include "game/entities.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
+#include "game/frame_clock.h"
 #include "game_harness.h"
 
 static Entity *entity(u64 i) { return (Entity *)entity_list.items + i; }

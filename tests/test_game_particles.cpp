@@ -5,6 +5,7 @@
 #include "game/bursts.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
+#include "game/frame_clock.h"
 #include "game_harness.h"
 
 static Particle *particle(u64 i) { return (Particle *)particle_list.items + i; }

@@ -12,15 +12,15 @@
 #include <stdio.h>
 
 static const uint64_t GOLDEN[SCRIPT_COUNT] = {
-    0x42C3F612FDB4BD16ull,
-    0x2C3A8B39573DD029ull,
-    0xA0F4185BE716C476ull,
-    0x34C89AF4AA4F9B0Bull,
-    0x3427EE8EF84CBE15ull,
-    0x76501CFFB9B6ACB8ull,
-    0xBE97A67B4BC57F4Dull,
-    0x76E3E2BDA4651E9Dull,
-    0x1858985442CCB94Bull,
+    0x8C41E60A8780E0E0ull,
+    0x190A1459F71E7B7Bull,
+    0x4E24932B4CF4DA5Full,
+    0xC6D74DD36DAEC7BFull,
+    0xFBC5CEF1A5B7878Aull,
+    0x2BBDF2FF7A5E1001ull,
+    0x09C52502944F6525ull,
+    0xD360CE57304AA120ull,
+    0x749D4E173A6F3C49ull,
 };
 
 TEST_CASE("scripted replays match their golden hashes") {
@@ -36,9 +36,9 @@ TEST_CASE("scripted replays match their golden hashes") {
 
 TEST_CASE("the collision replay touches pick-ups and hazards in stage 0 and in others") {
     run_game_script(SCRIPT_COLLISIONS);
-    CHECK(harness_sounds[8] > 0);  // pick-up
-    CHECK(harness_sounds[9] > 0);  // laugh, stages 1 to 4
-    CHECK(harness_sounds[7] > 0);  // explosion, stage 0
+    CHECK(harness_sounds[HARNESS_PICKUP] > 0);
+    CHECK(harness_sounds[HARNESS_LAUGH] > 0);      // stages 1 to 4
+    CHECK(harness_sounds[HARNESS_EXPLOSION] > 0);  // stage 0
 }
 
 TEST_CASE("the stage replay plays every track and comes back") {

@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include "os/log.h"
+#include "os/win32/utf16.h"
 
 void os_write_stdout(Str text) {
     DWORD written;
@@ -49,18 +50,12 @@ static LONG WINAPI crash_filter(EXCEPTION_POINTERS *info) {
 
 void os_install_crash_filter(void) { SetUnhandledExceptionFilter(crash_filter); }
 
-// UTF-8 to UTF-16 into a fixed buffer, always NUL-terminated.
-static void widen(const char *text, wchar_t *out, int out_units) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, out, out_units);
-    if (n <= 0) out[0] = 0;
-    out[out_units - 1] = 0;
-}
-
 void os_fatal_error(const char *message) {
     wchar_t text[2048];
     wchar_t caption[64];
-    widen(message, text, (int)COUNT_OF(text));
-    widen("YA FUCKED UP", caption, (int)COUNT_OF(caption));
+    // A message too long for the box is cut, not dropped.
+    os_utf16_from_utf8(str_from_cstr(message), text, (int)COUNT_OF(text));
+    os_utf16_from_utf8(STR("YA FUCKED UP"), caption, (int)COUNT_OF(caption));
     MessageBoxW(nullptr, text, caption, MB_OK);
     abort();
 }

@@ -1,0 +1,99 @@
+#include "os/input.h"
+
+#include "os/clock.h"
+
+InputState *input_state;
+DynArray touched_buttons;
+DynArray touched_axes;
+
+static void create_input_state(void) {
+    input_state = (InputState *)os_alloc_zeroed(sizeof(InputState));
+    if (!input_state) return;
+    InputRecord *r = input_state->records;
+    for (int i = BUTTON_MOUSE_LEFT; i < BUTTON_MOUSE_POINTER; i++) r[i].pointer_link = &r[BUTTON_MOUSE_POINTER].value;
+    for (int i = BUTTON_MOUSE_LEFT + 5; i < INPUT_SECOND_POINTER; i++) r[i].pointer_link = &r[INPUT_SECOND_POINTER].value;
+    touched_buttons = dynarray_create(sizeof(u16), 32);
+    touched_axes = dynarray_create(sizeof(u16), 64);
+}
+
+static void touch(DynArray *list, u16 index) { dynarray_push(list, sizeof(u16), &index); }
+
+static void axis_event(u16 index, Vec2i value, u64 now) {
+    InputRecord *r = &input_state->records[index];
+    r->flags |= INPUT_PRESSED;
+    r->transitions++;
+    // Field by field: the packed record's vectors are not aligned.
+    r->previous_value.x = r->value.x;
+    r->previous_value.y = r->value.y;
+    r->value.x = value.x;
+    r->value.y = value.y;
+    r->press_time = now;
+    touch(&touched_axes, index);
+}
+
+static void button_event(u16 index, u8 action, Vec2i position, u64 now) {
+    // A forged key or button code must not reach past the table.
+    if (index >= INPUT_RECORD_COUNT) return;
+    InputRecord *r = &input_state->records[index];
+    r->transitions++;
+    if (action == ACTION_UP) {
+        r->flags &= (u8)~(INPUT_HELD | INPUT_RELEASED);
+        r->flags |= INPUT_RELEASED;
+        r->release_value.x = position.x;
+        r->release_value.y = position.y;
+        r->release_time = now;
+    } else {
+        r->flags |= (r->flags & INPUT_HELD) ? INPUT_REPEATED : INPUT_PRESSED;
+        r->flags |= INPUT_HELD;
+        r->value.x = position.x;
+        r->value.y = position.y;
+        r->press_time = now;
+    }
+    touch(&touched_buttons, index);
+}
+
+void handle_input_event(WindowEvent *event) {
+    if (!input_state) create_input_state();
+    if (!input_state) return;
+    u64 now = os_ticks_to_microseconds(os_get_ticks());
+    switch (event->kind) {
+    case EVENT_POINTER:
+        // Entered and left are not looked at: the leave also stores its position.
+        axis_event(BUTTON_MOUSE_POINTER, event->pointer.position, now);
+        break;
+    case EVENT_WHEEL:
+        axis_event(BUTTON_MOUSE_WHEEL, Vec2i{0, event->wheel.delta}, now);
+        break;
+    case EVENT_MOUSE_BUTTON:
+        button_event(event->mouse_button.button, event->mouse_button.action,
+                     Vec2i{event->mouse_button.x, event->mouse_button.y}, now);
+        break;
+    case EVENT_KEY:
+        button_event(event->key.key, event->key.action, Vec2i{0, 0}, now);
+        break;
+    default:
+        break;
+    }
+}
+
+void input_begin_frame(void) {
+    if (!input_state) {
+        create_input_state();
+        return;
+    }
+    InputRecord *r = input_state->records;
+    u16 *buttons = (u16 *)touched_buttons.items;
+    for (u64 i = 0; i < touched_buttons.count; i++) {
+        r[buttons[i]].flags &= 0xF8;
+        r[buttons[i]].transitions = 0;
+    }
+    touched_buttons.count = 0;
+    u16 *axes = (u16 *)touched_axes.items;
+    for (u64 i = 0; i < touched_axes.count; i++) {
+        r[axes[i]].release_value.x = r[axes[i]].value.x;
+        r[axes[i]].release_value.y = r[axes[i]].value.y;
+        r[axes[i]].flags &= 0xF8;
+        r[axes[i]].transitions = 0;
+    }
+    touched_axes.count = 0;
+}

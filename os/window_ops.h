@@ -1,0 +1,84 @@
+// Operations on an existing window, the system cursor and the software
+// framebuffer.  Every operation taking a window, except the framebuffer ones,
+// does nothing for a null window or one whose WINDOW_OPEN flag is clear.
+#pragma once
+
+#include "os/types.h"
+#include "os/window.h"
+
+void os_show_window(Window *window, bool show);
+void os_minimise_window(Window *window, bool minimise);
+void os_focus_window(Window *window);
+// The closing itself happens in the window procedure.
+void os_destroy_window(Window *window);
+void os_flash_window(Window *window);
+// Moves and resizes the outer window; with client set the rectangle is the wanted client area.
+void os_move_window(Window *window, i32 x, i32 y, i32 width, i32 height, bool client);
+void os_set_window_position(Window *window, i32 x, i32 y, bool client);
+// Keeps the centre of the outer rectangle (or, with client, of the client area).
+void os_set_window_size(Window *window, i32 width, i32 height, bool client);
+// Centres the outer window on the first listed monitor.
+void os_center_window(Window *window);
+// Switches to or from WINDOW_BORDERLESS, keeping the client area on the same pixels.
+void os_set_window_border(Window *window, bool bordered);
+void os_set_window_topmost(Window *window, bool topmost);
+
+// Cursor table indices of the system cursors.
+enum : u8 {
+    CURSOR_NONE = 0,  // hides the cursor over the window
+    CURSOR_ARROW = 1,
+    CURSOR_HAND = 2,
+    CURSOR_WAIT = 3,
+    CURSOR_TEXT = 4,
+    CURSOR_CROSS = 5,
+    CURSOR_FORBIDDEN = 6,
+    CURSOR_HELP = 7,
+    CURSOR_MOVE = 8,
+    CURSOR_SIZE_WE = 9,
+    CURSOR_SIZE_NS = 10,
+    CURSOR_SIZE_NWSE = 11,
+    CURSOR_SIZE_NESW = 12,
+    CURSOR_SYSTEM_COUNT = 13,
+};
+
+void os_show_cursor(Window *window, bool show);
+// Indices at or above the table's capacity are ignored; a null entry hides the cursor.
+void os_set_cursor(u8 index);
+// Loads a cursor file into the next entry; its index, or 0 on failure or a full table.
+u8 os_load_cursor(Str path);
+
+struct CursorTable {
+    void **handles;
+    u8 count;
+    u8 capacity;
+};
+
+extern CursorTable cursor_table;
+// Room for 32 null handles and the count CURSOR_SYSTEM_COUNT; the backend
+// fills the system entries.  False when the memory could not be had.
+bool cursor_table_create(CursorTable *table);
+// Appends a handle, growing the table; the new index, or 0 when it is full.
+u8 cursor_table_add(CursorTable *table, void *handle);
+
+// Returns the capacity in bytes (0 when the memory could not be had).
+u64 os_create_framebuffer(Window *window);
+void os_resize_framebuffer(Window *window);
+void os_destroy_framebuffer(Window *window);
+// Stretches the whole framebuffer over the client area.
+void os_present_framebuffer(Window *window);
+// Copies one rectangle unscaled to the same place in the window.
+void os_present_framebuffer_rect(Window *window, i32 x, i32 y, i32 width, i32 height);
+
+// Geometry shared by the backends.
+struct Rect32 {
+    i32 x, y, width, height;
+};
+
+// The smallest power of two holding width x height 32-bit pixels (1 when empty).
+u64 os_framebuffer_capacity_for(i32 width, i32 height);
+// The outer rectangle that gives the wanted client rectangle, from the window's current frame.
+Rect32 os_outer_rect_for_client(const Window *window, Rect32 client);
+// The outer rectangle after a resize about the centre (of the client area when client is set).
+Rect32 os_resized_about_centre(const Window *window, i32 width, i32 height, bool client);
+// Where a window of the given outer size sits centred on an area starting at the screen origin.
+Vec2i os_centred_position(Size2i area, Size2i window_size);

@@ -1,0 +1,81 @@
+#include <string.h>
+
+#include "os/files.h"
+#include "os/log.h"
+#include "os/memory.h"
+#include "render/image.h"
+
+#define STBI_ASSERT(x) ((x) ? (void)0 : image_decoder_assert_failed(__func__, __LINE__, #x))
+#define STB_IMAGE_STATIC
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#define STBI_NO_STDIO
+#define STBI_NO_LINEAR
+#define STBI_NO_HDR
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#endif
+#include <stb/stb_image.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+// Files this short cannot hold a PNG signature and header.
+#define IMAGE_MIN_FILE_SIZE 9
+
+void image_decoder_assert_failed(const char *function, int line, const char *condition) {
+    log_printf("* STBI_ASSERT * [%s:%i] - (%s)\n", function, line, condition);
+    os_halt();
+}
+
+u32 image_capacity_for(u64 bytes) {
+    u64 capacity = 1;
+    while (capacity < bytes) capacity <<= 1;
+    return (u32)capacity;
+}
+
+Image decode_image(const u8 *bytes, u64 size) {
+    Image image = {0, 0, nullptr, 0};
+    if (size < IMAGE_MIN_FILE_SIZE || size > INT32_MAX) return image;
+    int width = 0, height = 0, channels = 0;
+    stbi_uc *decoded = stbi_load_from_memory(bytes, (int)size, &width, &height, &channels, 4);
+    if (!decoded) return image;
+    u64 byte_count = (u64)width * (u64)height * 4;
+    u32 capacity = image_capacity_for(byte_count);
+    u8 *pixels = byte_count <= 0x80000000ull ? (u8 *)os_alloc(capacity) : nullptr;
+    if (pixels) {
+        memcpy(pixels, decoded, byte_count);
+        image = Image{(u32)width, (u32)height, pixels, capacity};
+    }
+    stbi_image_free(decoded);
+    return image;
+}
+
+Image load_image(Str path) {
+    Str parts[] = {os_get_exe_dir(), path, Str{0, nullptr}};
+    Str full_path = arena_concat(&temp_arena, parts);
+    FileData file = os_read_entire_file(full_path);
+    if (!file.data) return Image{0, 0, nullptr, 0};
+    Image image = decode_image(file.data, file.size);
+    os_free_file_data(&file);
+    if (!image.pixels) return image;
+    LOG_TAG();
+    log_printf("Loaded image (%.*s) %ix%i\n", (int)full_path.len, full_path.data, image.width, image.height);
+    return image;
+}
+
+void flip_image_rows(Image *image) {
+    u32 *pixels = (u32 *)image->pixels;
+    u64 w = image->width;
+    for (u64 r = 0; r < image->height / 2; r++) {
+        u32 *top = pixels + r * w;
+        u32 *bottom = pixels + (image->height - 1 - r) * w;
+        for (u64 x = 0; x < w; x++) {
+            u32 t = top[x];
+            top[x] = bottom[x];
+            bottom[x] = t;
+        }
+    }
+}

@@ -1,0 +1,56 @@
+#include "os/log.h"
+#include "os/memory.h"
+#include "render/font.h"
+#include "render/load_textures.h"
+#include "render/sprite_frames.h"
+#include "render/texture_array.h"
+
+#define FONT_LAYER 2
+
+struct FontImage {
+    Str path;
+    Font *font;
+    u32 x_offset;
+};
+
+static const FontImage FONT_IMAGES[] = {
+    {STR("img/small.png"), &font_small, 0},
+    {STR("img/small_bold.png"), &font_small_bold, 256},
+    {STR("img/bigger.png"), &font_bigger, 512},
+    {STR("img/bigger_bold.png"), &font_bigger_bold, 768},
+};
+
+static void load_sheet(Str path, Sprite *placement, u8 layer) {
+    Image image = load_image(path);
+    if (!image.pixels) return;
+    *placement = Sprite{0, 0, 0, 0, layer, 0, 0};
+    upload_image(&image, 0, layer);
+}
+
+static void load_font(const FontImage *f) {
+    Image image = load_image(f->path);
+    if (!image.pixels) return;
+    // A wider image would spill into the next font's column; its glyphs are
+    // only built once the image is known to fit.
+    if (image.width > FONT_COLUMN_WIDTH || !image_fits_texture_array(&image, f->x_offset, FONT_LAYER)) {
+        LOG_TAG();
+        log_printf("Font image (%.*s) %ix%i does not fit its %i-pixel column: skipped\n", (int)f->path.len,
+                   f->path.data, image.width, image.height, FONT_COLUMN_WIDTH);
+        os_free(image.pixels);
+        return;
+    }
+    build_font_glyphs(&image, f->font);
+    if (f->font->glyphs) {
+        for (u32 i = 0; i < FONT_GLYPH_COUNT; i++) f->font->glyphs[i].x = (u16)(f->font->glyphs[i].x + f->x_offset);
+    }
+    f->font->layer = FONT_LAYER;
+    upload_image(&image, f->x_offset, FONT_LAYER);
+}
+
+void load_textures(void) {
+    create_texture_array();
+    load_sheet(STR("img/default.png"), &sprite_sheet_placement, 0);
+    load_sheet(STR("img/background.png"), &background_sheet_placement, 1);
+    for (const FontImage &f : FONT_IMAGES) load_font(&f);
+    fix_up_sprite_table();
+}

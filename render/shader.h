@@ -1,0 +1,27 @@
+// The renderer's one shader program, built from two GLSL files beside the executable.
+#pragma once
+
+#include "os/types.h"
+#include "render/gl_functions.h"
+
+// Binding point of the frame-wide uniform block global_info_block.
+#define SHADER_UNIFORM_BINDING 1
+// Bytes of a compile or link info log that are read and logged.
+#define SHADER_INFO_LOG_SIZE 2048
+
+struct ShaderProgram {
+    u32 program;
+    u32 vertex_shader;
+    Str vertex_path;  // relative to the executable's directory
+    u32 fragment_shader;
+    Str fragment_path;
+};
+
+// The shader name, or 0 (the info log is logged) when the source does not compile.
+u32 compile_shader(GLenum type, Str source);
+// The program name, or 0 (the info log is logged) when it does not link.
+u32 link_program(u32 vertex_shader, u32 fragment_shader);
+// Reads, compiles and links both sources and binds the program's
+// global_info_block to the uniform buffer.  On any failure the record keeps
+// what it held and false is returned; the renderer then draws with program 0.
+bool build_shader_program(ShaderProgram *shader, u32 uniform_buffer);

@@ -1,0 +1,31 @@
+// The mixer's inner pieces, shared by the output backends, tests and benchmarks.
+#pragma once
+
+#include "os/audio.h"
+
+// Adds frames of src, scaled by the channel gains, into dest; every stored
+// sample is saturated to the 16-bit range.
+typedef void (*MixAddFrames)(i16 *dest, const i16 *src, u32 frames, f32 left, f32 right);
+// Four stereo frames at a time with SSE2, then the scalar tail.
+void mix_add_frames(i16 *dest, const i16 *src, u32 frames, f32 left, f32 right);
+void mix_add_frames_scalar(i16 *dest, const i16 *src, u32 frames, f32 left, f32 right);
+
+// The mix step: clears length bytes at dest and adds every active voice into
+// them.  Only whole frames are mixed; a partial frame at the end stays silent.
+void audio_mix(void *dest, u32 length);
+void audio_mix_with(void *dest, u32 length, MixAddFrames add);
+
+// Allocates the two tables at their start capacities unless they exist; false
+// when that failed.
+bool audio_create_tables(void);
+// Frees every sound's samples and both tables; both counts become 0.
+void audio_release_tables(void);
+// Drops free voice slots at the end of the voice table.
+void audio_trim_voices(void);
+
+// Where the new bytes of a locked ring piece begin: an offset into the piece,
+// or length when nothing in it is new.
+u32 audio_region_new_start(u32 written_end, u32 offset, u32 length, u32 ring_size);
+// Mixes the new part of the ring piece at offset (length bytes at memory) and
+// moves written_end to the piece's end when anything was new.
+void audio_mix_region(u32 offset, u32 length, void *memory);

@@ -1,0 +1,14 @@
+#include "../audio_test_support.h"
+
+TEST_CASE("without a sound device opening fails and the mixer stays silent") {
+    close_test_mixer();
+    CHECK(os_init_audio(nullptr) == nullptr);
+    CHECK_FALSE(audio_state.initialised);
+    CHECK(audio_state.ring_size == AUDIO_RING_SIZE);
+    CHECK(make_sound({1, 2}, 1.0f) == 0);
+    os_update_audio();
+    os_shutdown_audio();
+    CHECK(audio_state.sound_capacity == AUDIO_SOUND_TABLE_START);  // the tables stay
+    CHECK(audio_state.voice_capacity == AUDIO_VOICE_TABLE_START);
+    close_test_mixer();
+}

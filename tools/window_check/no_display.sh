@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs the game with no display on a Wine prefix and server of its own (a
+# server that once served a display must never serve a run without one):
+# start-up cannot create the window and the exit code must be 1.
+# Usage: no_display.sh GAME_EXE PREFIX_DIR
+set -uo pipefail
+exe=$(realpath "$1")
+prefix=$(realpath -m "$2")
+unset DISPLAY WAYLAND_DISPLAY
+export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+log="$prefix.log"
+: >"$log"
+if [[ ! -f "$prefix/system.reg" ]]; then
+    wineboot -i >>"$log" 2>&1 </dev/null
+    wineserver -w
+fi
+wineserver -p >>"$log" 2>&1
+trap 'wineserver -k >/dev/null 2>&1' EXIT
+timeout 60 wine "$exe" >>"$log" 2>&1 </dev/null
+rc=$?
+echo "exit code without a display: $rc (log: $log)"
+# The banner comes before the window: it shows the game itself ran (and not
+# Wine failing to start, which also exits with 1).
+grep -q -- "---------- START ----------" "$log" || { echo "the game did not start"; exit 1; }
+[[ $rc -eq 1 ]]
