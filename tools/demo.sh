@@ -21,8 +21,13 @@ if [[ -z "$window" ]]; then
     exit 1
 fi
 
+failed_shots=0
 shot() {
-    xwd -silent -id "$window" | convert xwd:- "png:$out/$1.png" && echo "  $out/$1.png"
+    if xwd -silent -id "$window" | convert xwd:- "png:$out/$1.png"; then
+        echo "  $out/$1.png"
+    else
+        failed_shots=$((failed_shots + 1))
+    fi
 }
 # Keys go to the focused window: there is no window manager to route them.
 press() {
@@ -102,4 +107,8 @@ fi
 wait "$game"
 rc=$?
 echo "The game's log: $out/game.log (exit code $rc)"
+if ((failed_shots > 0)); then
+    echo "$failed_shots screenshots failed"
+    exit 1
+fi
 exit $rc
