@@ -1,4 +1,4 @@
-// The game's frame: runs the current state and draws it.
+// One frame of the game: title, opening sequence or play, simulated and drawn.
 #pragma once
 
 #include "render/camera.h"

@@ -2,6 +2,8 @@
 
 #include "game/frame_clock.h"
 #include "game/game.h"
+#include "game/game_vars.h"
+#include "game/particles.h"
 #include "game/startup_banner.h"
 #include "os/audio.h"
 #include "os/clock.h"
@@ -18,6 +20,7 @@ Window *main_window;
 
 int main_init(void) {
     log_startup_banner();
+    game_vars.random_seed = RANDOM_START_SEED;
     arena_create(&temp_arena, 20000000);
 
     main_window = os_create_window(1280, 800, STR("Fathomer"), WINDOW_HIDDEN | WINDOW_OPENGL);
@@ -37,6 +40,8 @@ int main_init(void) {
 
     Monitor *monitor = os_get_default_monitor();
     frame_clock_start(&frame_clock, os_get_ticks(), monitor ? monitor->refresh_rate : 0);
+
+    create_particle_list();
 
     load_textures();
     load_sounds();

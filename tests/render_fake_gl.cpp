@@ -131,6 +131,9 @@ static GLenum GL_APIENTRY fake_client_wait_sync(GLsync fence, GLbitfield, GLuint
 }
 static void GL_APIENTRY fake_delete_sync(GLsync fence) { record("glDeleteSync(%u)", (unsigned)(uintptr_t)fence); }
 
+static void GL_APIENTRY fake_use_program(GLuint program) { record("glUseProgram(%u)", program); }
+static void GL_APIENTRY fake_active_texture(GLenum unit) { record("glActiveTexture(0x%X)", unit); }
+
 static void count_halt() { fake_gl.halts++; }
 
 void null_all_gl_slots() {
@@ -187,6 +190,8 @@ void install_fake_gl() {
     glFenceSync = fake_fence_sync;
     glClientWaitSync = fake_client_wait_sync;
     glDeleteSync = fake_delete_sync;
+    glUseProgram = fake_use_program;
+    glActiveTexture = fake_active_texture;
 }
 
 void remove_fake_gl() {

@@ -21,15 +21,94 @@ if [[ -z "$window" ]]; then
     exit 1
 fi
 
+failed_shots=0
 shot() {
-    xwd -silent -id "$window" | convert xwd:- "png:$out/$1.png" && echo "  $out/$1.png"
+    if xwd -silent -id "$window" | convert xwd:- "png:$out/$1.png"; then
+        echo "  $out/$1.png"
+    else
+        failed_shots=$((failed_shots + 1))
+    fi
+}
+# Keys go to the focused window: there is no window manager to route them.
+press() {
+    xdotool windowfocus "$window" 2>/dev/null
+    xdotool key --delay 120 "$@"
+}
+hold() {
+    xdotool windowfocus "$window" 2>/dev/null
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
 }
 
 echo "Screenshots:"
-sleep 2
-shot 01-start
-xdotool windowclose "$window" 2>/dev/null || xdotool key --window "$window" alt+F4
+sleep 3
+shot 01-title
+press x
+sleep 1.5
+shot 02-opening-1s
+sleep 4
+shot 03-opening-5s
+sleep 5
+shot 04-opening-10s
+sleep 4
+shot 05-opening-14s
+sleep 5
+# The opening has ended by itself after about 17 seconds: the diver waits.
+shot 06-waiting
+hold a 0.6
+shot 07-waiting-steered
+press x
+sleep 3
+shot 08-falling
+hold d 1.5
+hold w 1
+sleep 5
+shot 09-falling-steered
+hold a 2
+hold s 1
+sleep 10
+shot 10-falling-20s
+press equal equal equal equal equal
+sleep 1
+shot 11-stage-hope-high
+press equal equal equal equal
+sleep 1
+shot 12-stage-hope-top
+press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
+sleep 1
+shot 13-stage-hope-low
+press minus minus minus minus minus minus
+sleep 1
+shot 14-stage-hope-bottom
+press r
+sleep 8
+shot 15-boxes
+press r
+hold d 1
+hold a 1
+sleep 10
+shot 16-falling-late
+press equal equal equal equal equal equal equal equal equal equal equal equal
+sleep 8
+shot 17-back-to-middle
+# Alt+F4 becomes the window's close request; destroying the X window would
+# leave the program running without it.
+press alt+F4
+for _ in $(seq 100); do
+    kill -0 "$game" 2>/dev/null || break
+    sleep 0.1
+done
+if kill -0 "$game" 2>/dev/null; then
+    echo "The game did not end within 10 s of closing its window"
+    kill "$game"
+    exit 1
+fi
 wait "$game"
 rc=$?
 echo "The game's log: $out/game.log (exit code $rc)"
+if ((failed_shots > 0)); then
+    echo "$failed_shots screenshots failed"
+    exit 1
+fi
 exit $rc

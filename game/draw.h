@@ -1,0 +1,29 @@
+// The game's pushes into the sprite batch: every picture of the game goes
+// through these few calls.
+#pragma once
+
+#include "os/types.h"
+#include "render/sprite.h"
+
+struct Vec2f {
+    f32 x, y;
+};
+
+// Start and end of a frame's drawing.
+void draw_frame_begin(void);
+void draw_frame_end(void);
+
+// A sprite at (x, y) with its anchor, size, rotation (radians) and tint; the
+// frame of an animated row is chosen by anim_ms.
+void draw_sprite(const Sprite *sprite, u64 anim_ms, Vec2f position, Vec2f size, Vec2f anchor,
+                 f32 rotation, const u8 tint[4]);
+// At its natural size with its top-left corner at (x, y).
+void draw_sprite_at(const Sprite *sprite, u64 anim_ms, f32 x, f32 y);
+// Stretched over the whole window.
+void draw_full_window(const Sprite *sprite);
+// A solid square centred on position.
+void draw_box(Vec2f position, Vec2f size, const u8 fill[4]);
+
+// Client width and height of the game's window.
+i32 view_width(void);
+i32 view_height(void);

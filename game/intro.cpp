@@ -1,0 +1,121 @@
+#include "game/intro.h"
+
+#include "game/draw.h"
+#include "game/frame_clock.h"
+#include "game/game_vars.h"
+#include "game/keys.h"
+#include "game/particles.h"
+#include "sound/sound_bank.h"
+
+#define MOVE_ROTATE_FADE (PARTICLE_MOVE | PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_CENTERED)
+
+static Particle intro_particle(u8 flags, u32 row, Vec2f position) {
+    Particle p = {};
+    p.flags = flags;
+    p.sprite = &sprite_table[row];
+    p.position = position;
+    p.scale = Vec2f{1, 1};
+    p.color = Color4f{1, 1, 1, 1};
+    return p;
+}
+
+// Runs due steps; false once step 7 has left the sequence.
+static bool run_intro_steps(void) {
+    while (game_vars.intro_timer_ms <= 0) {
+        Particle p;
+        switch (game_vars.intro_step) {
+        case 0:
+            play_music(sound_bank.music[0]);
+            p = intro_particle(PARTICLE_MOVE | PARTICLE_IMMORTAL | PARTICLE_CENTERED, 37, Vec2f{220, 480});
+            p.velocity = Vec2f{0.021428572f, 0};
+            add_particle(&p);
+            game_vars.intro_timer_ms = 2000;
+            game_vars.intro_step = 1;
+            return true;
+        case 1:
+            p = intro_particle(PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_SCALE | PARTICLE_CENTERED, 35,
+                               Vec2f{700, 400});
+            p.scale = Vec2f{1.1f, 1.1f};
+            p.rotation = 5.0f;
+            p.scale_velocity = Vec2f{-0.00006666667f, -0.00006666667f};
+            p.angular_velocity = -0.0033333334f;
+            p.color_velocity.a = -0.00033333333f;
+            p.lifetime_ms = 3000;
+            add_particle(&p);
+            game_vars.intro_timer_ms += 3000;
+            break;
+        case 2:
+            p = intro_particle(MOVE_ROTATE_FADE, 34, Vec2f{900, 180});
+            p.color.a = 2.0f;
+            p.velocity = Vec2f{-0.1f, 0};
+            p.angular_velocity = 0.005f;
+            p.color_velocity.a = -0.001f;
+            p.lifetime_ms = 2000;
+            add_particle(&p);
+            game_vars.intro_timer_ms += 2000;
+            break;
+        case 3:
+            p = intro_particle(MOVE_ROTATE_FADE, 33, Vec2f{350, 450});
+            p.color.a = 2.0f;
+            p.velocity = Vec2f{0.05f, 0};
+            p.angular_velocity = -0.005f;
+            p.color_velocity.a = -0.001f;
+            p.lifetime_ms = 2000;
+            add_particle(&p);
+            game_vars.intro_timer_ms += 2000;
+            break;
+        case 4:
+            p = intro_particle(MOVE_ROTATE_FADE, 32, Vec2f{900, 450});
+            p.rotation = 15.0f;
+            p.color.a = 2.0f;
+            p.velocity = Vec2f{0, -0.075f};
+            p.angular_velocity = -0.005f;
+            p.color_velocity.a = -0.001f;
+            p.lifetime_ms = 2000;
+            add_particle(&p);
+            game_vars.intro_timer_ms += 2000;
+            break;
+        case 5:
+            p = intro_particle(MOVE_ROTATE_FADE | PARTICLE_SCALE, 31, Vec2f{650, 400});
+            p.color.a = 1.2f;
+            p.scale_velocity = Vec2f{0.000075f, 0.000075f};
+            p.angular_velocity = 0.0075f;
+            p.color_velocity.a = -0.0003f;
+            p.lifetime_ms = 4000;
+            add_particle(&p);
+            game_vars.intro_timer_ms += 4000;
+            break;
+        case 6:
+            for (u64 i = 0; i < particle_list.count; i++) {
+                Particle *q = (Particle *)particle_list.items + i;
+                if (q->sprite != &sprite_table[37]) continue;
+                q->sprite = &sprite_table[36];
+                q->velocity = Vec2f{0, 0};
+            }
+            game_vars.intro_timer_ms += 2000;
+            break;
+        default:
+            clear_particles();
+            game_vars.game_state = GAME_STATE_PLAY;
+            return false;
+        }
+        game_vars.intro_step++;
+    }
+    return true;
+}
+
+bool run_intro_frame(void) {
+    if (key_pressed(KEY_X)) {
+        key_consume_press(KEY_X);
+        clear_particles();
+        game_vars.game_state = GAME_STATE_PLAY;
+        return true;
+    }
+    game_vars.intro_timer_ms -= frame_clock.delta_ms;
+    if (!run_intro_steps()) return true;
+    draw_frame_begin();
+    draw_full_window(&sprite_table[40]);
+    update_particles();
+    draw_frame_end();
+    return false;
+}
