@@ -78,7 +78,7 @@ shot 12-stage-hope-top
 press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
 sleep 1
 shot 13-stage-hope-low
-press minus minus minus minus minus minus
+press minus minus minus minus minus minus minus minus minus minus
 sleep 1
 shot 14-stage-hope-bottom
 press r
@@ -89,7 +89,7 @@ hold d 1
 hold a 1
 sleep 10
 shot 16-falling-late
-press equal equal equal equal equal equal equal equal equal equal equal equal
+press equal equal equal equal equal equal equal equal equal equal equal equal equal equal
 sleep 8
 shot 17-back-to-middle
 # Alt+F4 becomes the window's close request; destroying the X window would
