@@ -79,12 +79,6 @@ FileData os_read_entire_file(Str path) {
     return result;
 }
 
-void os_free_file_data(FileData *file) {
-    if (file->data) os_free(file->data);
-    file->data = nullptr;
-    file->size = 0;
-}
-
 int os_read_file_at(Str path, u64 offset, u32 count, void *dest) {
     HANDLE file = open_for_reading(path);
     if (file == INVALID_HANDLE_VALUE) return 1;
