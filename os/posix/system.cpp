@@ -108,13 +108,3 @@ Str os_get_current_directory(void) {
 }
 
 u32 os_get_thread_id(void) { return (u32)syscall(SYS_gettid); }
-
-// No display backend yet: no monitors are listed.
-void os_get_monitors(i32 *count, Monitor **first) {
-    if (count) *count = 0;
-    if (first) *first = nullptr;
-}
-
-static Monitor fallback_monitor = {MONITOR_PRIMARY, {0, 0}, {1920, 1080}, {0, 0}, {1920, 1080}, 60, STR("default"), nullptr};
-
-Monitor *os_get_default_monitor(void) { return &fallback_monitor; }

@@ -1,4 +1,4 @@
-// No OpenGL is reached from POSIX yet.
+// Built without a display backend: no OpenGL.
 #include "os/gl_context.h"
 
 void os_create_gl_context(Window *) {}

@@ -1,4 +1,4 @@
-// No window system is reached from POSIX yet: there is never an open window
+// Built without a display backend: there is never an open window
 // to act on, no cursor to set and nothing to present on.
 #include "os/window_ops.h"
 

@@ -1,6 +1,6 @@
 #include "os/clipboard.h"
 
-// No display backend yet: the clipboard never opens.
+// Built without a display backend: the clipboard never opens.
 
 static const ClipboardData NO_DATA = {0, nullptr};
 

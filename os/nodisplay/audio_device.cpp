@@ -1,5 +1,6 @@
-// No sound output on this backend yet: opening fails after the tables are
-// made, so every mixer operation does what it does with a closed device.
+// Built without a display backend there is no sound output: opening fails
+// after the tables are made, so every mixer operation does what it does with
+// a closed device.
 #include "os/audio.h"
 #include "sound/mixer.h"
 

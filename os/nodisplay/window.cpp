@@ -1,4 +1,4 @@
-// No window system is reached from POSIX yet: no window can be created, so no
+// Built without a display backend: no window can be created, so no
 // message ever arrives for a callback.
 #include "os/window.h"
 

@@ -1,4 +1,4 @@
-// No window system is reached from POSIX yet: no cursor, no buttons, no synthetic input.
+// Built without a display backend: no cursor, no buttons, no synthetic input.
 #include "os/input.h"
 
 u64 os_get_cursor_pos(void) { return 0; }
