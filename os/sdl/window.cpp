@@ -1,8 +1,13 @@
-// Stand-in until the SDL backend implements this concern: the failure results.
-#include "os/window.h"
+// Stand-in until the SDL backend implements this concern: no window can be created, so no
+// message ever arrives.
+#include "os/backend.h"
 
 Window *os_create_window(i32, i32, Str, u16) { return nullptr; }
-void os_set_event_callback(WindowEventCallback) {}
 int os_pump_messages(void) { return 0; }
 void os_wait_message(void) {}
-void os_set_raw_mouse(Window *, bool) {}
+
+// The shared window code calls these only for a window, and there is none.
+void backend_read_geometry(Window *) {}
+void backend_release_window(Window *, bool) {}
+void backend_register_raw_mouse(Window *) {}
+void backend_unregister_raw_mouse(void) {}
