@@ -60,6 +60,8 @@ Vec2i injected_pointer_screen(Window *window, i32 x, i32 y);
 // while a test injects them.
 void hold_pointer_inside(Window *window);
 void test_sleep_ms(int ms);
+// Whether the system shows the window.
+bool test_window_visible(Window *window);
 
 inline Window *open_test_window(i32 width, i32 height, u16 flags) {
     os_set_event_callback(record_event);

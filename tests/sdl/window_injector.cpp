@@ -133,3 +133,7 @@ void hold_pointer_inside(Window *window) {
 }
 
 void test_sleep_ms(int ms) { SDL_Delay((Uint32)ms); }
+
+bool test_window_visible(Window *window) {
+    return (SDL_GetWindowFlags((SDL_Window *)window->hwnd) & SDL_WINDOW_SHOWN) != 0;
+}

@@ -79,3 +79,5 @@ void hold_pointer_inside(Window *window) {
 }
 
 void test_sleep_ms(int ms) { Sleep((DWORD)ms); }
+
+bool test_window_visible(Window *window) { return IsWindowVisible(hwnd_of(window)) != FALSE; }
