@@ -70,7 +70,7 @@ void *backend_system_cursor(u8 index) {
         SDL_SYSTEM_CURSOR_SIZEALL,   SDL_SYSTEM_CURSOR_SIZEWE, SDL_SYSTEM_CURSOR_SIZENS,   SDL_SYSTEM_CURSOR_SIZENWSE,
         SDL_SYSTEM_CURSOR_SIZENESW,
     };
-    if (index == 0 || index >= CURSOR_SYSTEM_COUNT || !SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+    if (index == 0 || index >= CURSOR_SYSTEM_COUNT || !sdl_ensure_video()) return nullptr;
     return SDL_CreateSystemCursor(SYSTEM_CURSORS[index]);
 }
 

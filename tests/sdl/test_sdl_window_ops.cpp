@@ -1,4 +1,5 @@
 #include <SDL.h>
+#include <string.h>
 
 #include "os/backend.h"
 #include "os/input.h"
@@ -163,11 +164,14 @@ TEST_CASE("the framebuffer follows the client size and only grows") {
 }
 
 TEST_CASE("the cursor table: system entries from SDL where its driver has cursors - indices past it ignored") {
+    Window *w = open_test_window(64, 64, 0);
     cursor_table_ensure();
     REQUIRE(cursor_table.handles != nullptr);
     CHECK(cursor_table.count == CURSOR_SYSTEM_COUNT);
     CHECK(cursor_table.handles[CURSOR_NONE] == nullptr);
     bool driver_has_cursors = SDL_GetDefaultCursor() != nullptr;
+    // The X11 driver has cursors; the offscreen one has none.
+    if (strcmp(SDL_GetCurrentVideoDriver(), "x11") == 0) CHECK(driver_has_cursors);
     for (u8 i = 1; i < CURSOR_SYSTEM_COUNT; i++) CHECK((cursor_table.handles[i] != nullptr) == driver_has_cursors);
     os_set_cursor(200);  // beyond the capacity: nothing
     CHECK(os_load_cursor(STR("/no/such/cursor.cur")) == 0);
@@ -177,7 +181,30 @@ TEST_CASE("the cursor table: system entries from SDL where its driver has cursor
         CHECK(SDL_GetCursor() == (SDL_Cursor *)cursor_table.handles[CURSOR_SIZE_NESW]);
         os_set_cursor(13);  // not loaded: a blank cursor, not the old shape
         CHECK(SDL_GetCursor() != (SDL_Cursor *)cursor_table.handles[CURSOR_SIZE_NESW]);
+        os_set_cursor(CURSOR_ARROW);
+        CHECK(SDL_GetCursor() == (SDL_Cursor *)cursor_table.handles[CURSOR_ARROW]);
     }
+    close_test_window(w);
+}
+
+TEST_CASE("keys and text that name no window go to the focused one") {
+    Window *w = open_test_window(64, 64, 0);
+    SDL_Event e = {};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.scancode = SDL_SCANCODE_X;
+    SDL_PushEvent(&e);
+    e = {};
+    e.type = SDL_TEXTINPUT;
+    e.text.text[0] = 'x';
+    SDL_PushEvent(&e);
+    os_pump_messages();
+    std::vector<WindowEvent> keys = events_of_kind(EVENT_KEY);
+    REQUIRE(keys.size() == 1);
+    CHECK(keys[0].key.key == 'X');
+    CHECK(keys[0].window == w);
+    REQUIRE(events_of_kind(EVENT_TEXT).size() == 1);
+    CHECK(events_of_kind(EVENT_TEXT)[0].window == w);
+    close_test_window(w);
 }
 
 static Window *focused_window(void) {
