@@ -103,6 +103,11 @@ TEST_CASE("the framebuffer follows the client size and only grows") {
     os_move_window(w, 0, 0, 10, 10, true);
     CHECK((w->framebuffer_size.width == 10));
     CHECK((w->framebuffer_capacity == 262144));
+    // As small as the system makes it (SDL keeps one pixel): the memory stays.
+    os_move_window(w, 0, 0, 0, 0, true);
+    CHECK((w->framebuffer_size.width == w->client_size.width));
+    CHECK((w->framebuffer_size.width <= 1));
+    CHECK((w->framebuffer_capacity == 262144));
     os_destroy_framebuffer(w);
     CHECK((w->framebuffer_capacity == 0));
     os_present_framebuffer(w);  // nothing to present: ignored
