@@ -1,5 +1,5 @@
+#include "os/backend.h"
 #include "os/memory.h"
-#include "os/window_ops.h"
 
 CursorTable cursor_table;
 
@@ -9,6 +9,11 @@ bool cursor_table_create(CursorTable *table) {
     table->capacity = 32;
     table->count = CURSOR_SYSTEM_COUNT;
     return true;
+}
+
+void cursor_table_ensure(void) {
+    if (cursor_table.handles || !cursor_table_create(&cursor_table)) return;
+    for (u8 i = 1; i < CURSOR_SYSTEM_COUNT; i++) cursor_table.handles[i] = backend_system_cursor(i);
 }
 
 u8 cursor_table_add(CursorTable *table, void *handle) {

@@ -57,6 +57,9 @@ extern CursorTable cursor_table;
 // Room for 32 null handles and the count CURSOR_SYSTEM_COUNT; the backend
 // fills the system entries.  False when the memory could not be had.
 bool cursor_table_create(CursorTable *table);
+// Creates the process's table on first use, its system entries filled by the
+// display backend.
+void cursor_table_ensure(void);
 // Appends a handle, growing the table; the new index, or 0 when it is full.
 u8 cursor_table_add(CursorTable *table, void *handle);
 
@@ -64,6 +67,8 @@ u8 cursor_table_add(CursorTable *table, void *handle);
 u64 os_create_framebuffer(Window *window);
 void os_resize_framebuffer(Window *window);
 void os_destroy_framebuffer(Window *window);
+// An open window with a framebuffer that has its memory.
+bool os_framebuffer_presentable(const Window *window);
 // Stretches the whole framebuffer over the client area.
 void os_present_framebuffer(Window *window);
 // Copies one rectangle unscaled to the same place in the window.

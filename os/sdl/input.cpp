@@ -1,9 +1,150 @@
-// Stand-in until the SDL backend implements this concern: the failure results.
+// Pointer queries and synthetic input over SDL.  SDL cannot inject into the
+// system, so synthetic keys, typing and mouse moves are pushed onto SDL's event
+// queue and reach the program's own windows at the next pump.
+#include "os/backend.h"
 #include "os/input.h"
+#include "os/key_typing.h"
+#include "os/sdl/sdl_shared.h"
 
-u64 os_get_cursor_pos(void) { return 0; }
-bool os_is_mouse_button_down(u16) { return false; }
-void os_send_mouse_move(i32, i32) {}
-void os_send_mouse_position(i32, i32) {}
-void os_send_key(u16, bool) {}
-void os_type_text(const char *) {}
+u64 os_get_cursor_pos(void) {
+    int x = 0, y = 0;
+    if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetGlobalMouseState(&x, &y);
+    return (u64)(u32)x | ((u64)(u32)y << 32);
+}
+
+bool os_is_mouse_button_down(u16 button) {
+    Uint32 mask;
+    switch (button) {
+    case BUTTON_MOUSE_LEFT: mask = SDL_BUTTON_LMASK; break;
+    case BUTTON_MOUSE_MIDDLE: mask = SDL_BUTTON_MMASK; break;
+    case BUTTON_MOUSE_RIGHT: mask = SDL_BUTTON_RMASK; break;
+    default: return false;
+    }
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+    return (SDL_GetGlobalMouseState(nullptr, nullptr) & mask) != 0;
+}
+
+static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
+
+// Keys go to the window with the keyboard focus, or else to the program's
+// latest window that counts itself focused.
+static Window *key_target(void) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+    Window *focus = window_find(SDL_GetKeyboardFocus());
+    if (is_open(focus)) return focus;
+    for (u32 i = window_count(); i > 0; i--) {
+        Window *window = window_at(i - 1);
+        if (is_open(window) && (window->flags & WINDOW_FOCUSED)) return window;
+    }
+    return nullptr;
+}
+
+// Keys this program holds down, so that a second down is a repeat as the
+// system's own key state would make it.
+static bool keys_down[256];
+
+static void push_key(Window *target, u16 vk, bool up) {
+    SDL_Scancode scancode = sdl_scancode_from_vk(vk);
+    if (!target || scancode == SDL_SCANCODE_UNKNOWN) return;
+    SDL_Event e = {};
+    e.type = up ? SDL_KEYUP : SDL_KEYDOWN;
+    e.key.timestamp = SDL_GetTicks();
+    e.key.windowID = SDL_GetWindowID(sdl_window_of(target));
+    e.key.state = up ? SDL_RELEASED : SDL_PRESSED;
+    e.key.repeat = !up && keys_down[vk];
+    e.key.keysym.scancode = scancode;
+    e.key.keysym.sym = SDL_GetKeyFromScancode(scancode);
+    keys_down[vk] = !up;
+    SDL_PushEvent(&e);
+}
+
+static void push_text(Window *target, char c) {
+    SDL_Event e = {};
+    e.type = SDL_TEXTINPUT;
+    e.text.timestamp = SDL_GetTicks();
+    e.text.windowID = SDL_GetWindowID(sdl_window_of(target));
+    e.text.text[0] = c;
+    SDL_PushEvent(&e);
+}
+
+void os_send_key(u16 vk, bool down) {
+    if (os_key_is_sendable(vk)) push_key(key_target(), vk, !down);
+}
+
+// Typing follows the shared key plan; SDL makes no text of pushed keys, so
+// each printable character's text follows the down of its key.  Control
+// characters (tab, line feed) come from their keys in the pump.
+struct Typing {
+    Window *target;
+    const char *next;        // the next character whose text is still to come
+    bool after_dead_key;     // the plan's Space after a dead key types nothing of its own
+};
+
+static void skip_untypable(Typing *typing) {
+    while (*typing->next && !layout_key_for_char((u8)*typing->next).vk) typing->next++;
+}
+
+static void type_stroke(KeyStroke stroke, void *user) {
+    Typing *typing = (Typing *)user;
+    push_key(typing->target, stroke.vk, stroke.up);
+    if (stroke.up || stroke.vk == KEY_SHIFT || stroke.vk == KEY_CONTROL || stroke.vk == KEY_MENU) return;
+    if (typing->after_dead_key && stroke.vk == KEY_SPACE) {
+        typing->after_dead_key = false;
+        return;
+    }
+    skip_untypable(typing);
+    char c = *typing->next;
+    if (!c) return;
+    LayoutKey key = layout_key_for_char((u8)c);
+    if (key.vk != stroke.vk) return;
+    if ((u8)c >= 32) push_text(typing->target, c);
+    typing->after_dead_key = key.modifiers & LAYOUT_DEAD;
+    typing->next++;
+}
+
+void os_type_text(const char *text) {
+    if (!text) return;
+    Typing typing = {key_target(), text, false};
+    if (typing.target) type_text_strokes(text, type_stroke, &typing);
+}
+
+// The program's open window whose client area holds a screen point.
+static Window *window_at_point(Vec2i p) {
+    for (u32 i = window_count(); i > 0; i--) {
+        Window *w = window_at(i - 1);
+        if (is_open(w) && p.x >= w->client_pos.x && p.y >= w->client_pos.y &&
+            p.x < w->client_pos.x + w->client_size.width && p.y < w->client_pos.y + w->client_size.height)
+            return w;
+    }
+    return nullptr;
+}
+
+static void push_pointer(Vec2i to) {
+    Vec2i from = sdl_pointer;
+    sdl_pointer = to;
+    Window *target = window_at_point(to);
+    if (!target) return;
+    SDL_Event e = {};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.timestamp = SDL_GetTicks();
+    e.motion.windowID = SDL_GetWindowID(sdl_window_of(target));
+    e.motion.x = to.x - target->client_pos.x;
+    e.motion.y = to.y - target->client_pos.y;
+    e.motion.xrel = to.x - from.x;
+    e.motion.yrel = to.y - from.y;
+    SDL_PushEvent(&e);
+}
+
+void os_send_mouse_move(i32 dx, i32 dy) {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) push_pointer(Vec2i{sdl_pointer.x + dx, sdl_pointer.y + dy});
+}
+
+// 0 to 65535 spans the first monitor, as the system's absolute moves do.
+void os_send_mouse_position(i32 x, i32 y) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    Monitor *monitor = os_get_default_monitor();
+    if (!monitor) return;
+    i32 px = monitor->rect_pos.x + (i32)((i64)x * monitor->rect_size.width / 65536);
+    i32 py = monitor->rect_pos.y + (i32)((i64)y * monitor->rect_size.height / 65536);
+    push_pointer(Vec2i{px, py});
+}

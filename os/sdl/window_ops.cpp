@@ -1,22 +1,129 @@
-// Stand-in until the SDL backend implements this concern: the failure results.
-#include "os/window_ops.h"
+// SDL window operations, cursors and framebuffer presentation.
+#include "os/backend.h"
+#include "os/sdl/sdl_shared.h"
 
-void os_show_window(Window *, bool) {}
-void os_minimise_window(Window *, bool) {}
-void os_focus_window(Window *) {}
-void os_destroy_window(Window *) {}
-void os_flash_window(Window *) {}
-void os_move_window(Window *, i32, i32, i32, i32, bool) {}
-void os_set_window_position(Window *, i32, i32, bool) {}
-void os_set_window_size(Window *, i32, i32, bool) {}
-void os_center_window(Window *) {}
-void os_set_window_border(Window *, bool) {}
-void os_set_window_topmost(Window *, bool) {}
-void os_show_cursor(Window *, bool) {}
-void os_set_cursor(u8) {}
-u8 os_load_cursor(Str) { return 0; }
-u64 os_create_framebuffer(Window *) { return 0; }
-void os_resize_framebuffer(Window *) {}
-void os_destroy_framebuffer(Window *) {}
-void os_present_framebuffer(Window *) {}
-void os_present_framebuffer_rect(Window *, i32, i32, i32, i32) {}
+static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
+
+void os_show_window(Window *window, bool show) {
+    if (!is_open(window)) return;
+    if (show) SDL_ShowWindow(sdl_window_of(window));
+    else SDL_HideWindow(sdl_window_of(window));
+}
+
+void os_minimise_window(Window *window, bool minimise) {
+    if (!is_open(window)) return;
+    if (minimise) SDL_MinimizeWindow(sdl_window_of(window));
+    else SDL_RestoreWindow(sdl_window_of(window));
+}
+
+void os_focus_window(Window *window) {
+    if (!is_open(window)) return;
+    window->flags |= WINDOW_FOCUSED;
+    SDL_RaiseWindow(sdl_window_of(window));
+}
+
+// SDL destroys a window at once, without messages of its own to follow.
+void os_destroy_window(Window *window) {
+    if (is_open(window)) window_close(window, false);
+}
+
+void os_flash_window(Window *window) {
+    if (is_open(window)) SDL_FlashWindow(sdl_window_of(window), SDL_FLASH_UNTIL_FOCUSED);
+}
+
+static void place_client(Window *window, Rect32 client) {
+    SDL_Window *sw = sdl_window_of(window);
+    SDL_SetWindowPosition(sw, client.x, client.y);
+    // SDL refuses sizes below one pixel; one pixel is as small as it gets.
+    SDL_SetWindowSize(sw, client.width > 0 ? client.width : 1, client.height > 0 ? client.height : 1);
+    sdl_sync_geometry(window);
+}
+
+// SDL places and sizes the client area; the frame around it is what the
+// window's geometry last showed.
+void backend_move_outer(Window *window, Rect32 outer) {
+    i32 left = window->client_pos.x - window->window_pos.x;
+    i32 top = window->client_pos.y - window->window_pos.y;
+    i32 frame_width = window->window_size.width - window->client_size.width;
+    i32 frame_height = window->window_size.height - window->client_size.height;
+    place_client(window, Rect32{outer.x + left, outer.y + top, outer.width - frame_width, outer.height - frame_height});
+}
+
+void backend_apply_border(Window *window, Vec2i, Vec2i old_client_pos, Size2i old_client_size) {
+    SDL_SetWindowBordered(sdl_window_of(window), (window->flags & WINDOW_BORDERLESS) ? SDL_FALSE : SDL_TRUE);
+    place_client(window, Rect32{old_client_pos.x, old_client_pos.y, old_client_size.width, old_client_size.height});
+}
+
+void backend_apply_topmost(Window *window, bool topmost) {
+    SDL_SetWindowAlwaysOnTop(sdl_window_of(window), topmost ? SDL_TRUE : SDL_FALSE);
+}
+
+void os_show_cursor(Window *window, bool show) {
+    if (is_open(window)) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void *backend_system_cursor(u8 index) {
+    // SDL has no help cursor: the arrow stands in for it.
+    static const SDL_SystemCursor SYSTEM_CURSORS[CURSOR_SYSTEM_COUNT] = {
+        SDL_SYSTEM_CURSOR_ARROW,     SDL_SYSTEM_CURSOR_ARROW,  SDL_SYSTEM_CURSOR_HAND,     SDL_SYSTEM_CURSOR_WAIT,
+        SDL_SYSTEM_CURSOR_IBEAM,     SDL_SYSTEM_CURSOR_CROSSHAIR, SDL_SYSTEM_CURSOR_NO,    SDL_SYSTEM_CURSOR_ARROW,
+        SDL_SYSTEM_CURSOR_SIZEALL,   SDL_SYSTEM_CURSOR_SIZEWE, SDL_SYSTEM_CURSOR_SIZENS,   SDL_SYSTEM_CURSOR_SIZENWSE,
+        SDL_SYSTEM_CURSOR_SIZENESW,
+    };
+    if (index == 0 || index >= CURSOR_SYSTEM_COUNT || !SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+    return SDL_CreateSystemCursor(SYSTEM_CURSORS[index]);
+}
+
+// A null entry hides the pointer over the windows, as an empty cursor does:
+// SDL's own null means "no change".
+static SDL_Cursor *blank_cursor(void) {
+    static SDL_Cursor *blank;
+    static const Uint8 nothing[1] = {0};
+    if (!blank) blank = SDL_CreateCursor(nothing, nothing, 8, 1, 0, 0);
+    return blank;
+}
+
+void backend_set_cursor(void *cursor) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+    SDL_Cursor *shape = cursor ? (SDL_Cursor *)cursor : blank_cursor();
+    if (shape) SDL_SetCursor(shape);
+}
+
+// SDL reads no cursor files.
+void *backend_load_cursor_file(Str) { return nullptr; }
+
+// The framebuffer as an SDL surface over its memory: bytes blue, green, red, unused.
+static SDL_Surface *framebuffer_surface(Window *window) {
+    Size2i size = {window->framebuffer_size.width, window->framebuffer_size.height};
+    if (size.width <= 0 || size.height <= 0) return nullptr;
+    return SDL_CreateRGBSurfaceWithFormatFrom(window->framebuffer_pixels, size.width, size.height, 32, size.width * 4,
+                                              SDL_PIXELFORMAT_RGB888);
+}
+
+void os_present_framebuffer(Window *window) {
+    if (!os_framebuffer_presentable(window)) return;
+    SDL_Window *sw = sdl_window_of(window);
+    SDL_Surface *target = SDL_GetWindowSurface(sw);
+    SDL_Surface *source = framebuffer_surface(window);
+    if (target && source) {
+        SDL_Rect to = {0, 0, window->client_size.width, window->client_size.height};
+        SDL_BlitScaled(source, nullptr, target, &to);
+        SDL_UpdateWindowSurface(sw);
+    }
+    SDL_FreeSurface(source);
+}
+
+void os_present_framebuffer_rect(Window *window, i32 x, i32 y, i32 width, i32 height) {
+    if (!os_framebuffer_presentable(window)) return;
+    SDL_Window *sw = sdl_window_of(window);
+    SDL_Surface *target = SDL_GetWindowSurface(sw);
+    SDL_Surface *source = framebuffer_surface(window);
+    if (target && source) {
+        SDL_Rect from = {x, y, width, height};
+        SDL_Rect to = from;
+        SDL_BlitSurface(source, &from, target, &to);
+        // The blit clips to what both surfaces hold; only that is shown.
+        if (to.w > 0 && to.h > 0) SDL_UpdateWindowSurfaceRects(sw, &to, 1);
+    }
+    SDL_FreeSurface(source);
+}

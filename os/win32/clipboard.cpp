@@ -4,47 +4,29 @@
 #include "os/clipboard.h"
 #include "os/log.h"
 #include "os/memory.h"
+#include "os/win32/utf16.h"
 
 // Registered names are read up to 127 characters.
 #define FORMAT_NAME_UNITS 128
 
 static const ClipboardData NO_DATA = {0, nullptr};
 
-// UTF-16 (units, not terminated) to UTF-8 on the heap, followed by a zero byte.
+// UTF-16 (units, not terminated) to UTF-8 on the heap, followed by a zero
+// byte; empty text gives no data.
 static ClipboardData utf8_from_utf16(const wchar_t *text, u64 units) {
-    ClipboardData result = NO_DATA;
-    if (units == 0 || units > 0x7fffffff) return result;
-    int bytes = WideCharToMultiByte(CP_UTF8, 0, text, (int)units, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0) return result;
-    char *out = (char *)os_alloc((u64)bytes + 1);
-    if (!out) return result;
-    WideCharToMultiByte(CP_UTF8, 0, text, (int)units, out, bytes, nullptr, nullptr);
-    out[bytes] = 0;
-    result.len = (u64)bytes;
-    result.data = out;
-    return result;
-}
-
-// UTF-8 to UTF-16 with a terminating zero, on the heap; *units excludes the zero.
-static wchar_t *utf16_from_utf8(Str text, u64 *units) {
-    *units = 0;
-    if (text.len > 0x7fffffff) return nullptr;
-    int n = text.len ? MultiByteToWideChar(CP_UTF8, 0, text.data, (int)text.len, nullptr, 0) : 0;
-    if (text.len && n <= 0) return nullptr;
-    wchar_t *out = (wchar_t *)os_alloc(((u64)n + 1) * sizeof(wchar_t));
-    if (!out) return nullptr;
-    if (n) MultiByteToWideChar(CP_UTF8, 0, text.data, (int)text.len, out, n);
-    out[n] = 0;
-    *units = (u64)n;
-    return out;
+    if (units == 0 || units > 0x7fffffff) return NO_DATA;
+    Str utf8 = os_utf8_from_utf16(text, (int)units);
+    return ClipboardData{utf8.len, (char *)utf8.data};
 }
 
 // The registered name of a format in UTF-8, zero-terminated; 0 bytes if it has none.
 static int registered_name(UINT format, char *out, int out_size) {
     wchar_t wide[FORMAT_NAME_UNITS];
     int units = GetClipboardFormatNameW(format, wide, FORMAT_NAME_UNITS);
-    int bytes = units > 0 ? WideCharToMultiByte(CP_UTF8, 0, wide, units, out, out_size - 1, nullptr, nullptr) : 0;
-    if (bytes < 0) bytes = 0;
+    Str name = units > 0 ? os_utf8_from_utf16(wide, units) : Str{0, nullptr};
+    int bytes = name.len < (u64)out_size ? (int)name.len : 0;
+    if (bytes) memcpy(out, name.data, (size_t)bytes);
+    os_free((void *)name.data);
     out[bytes] = 0;
     return bytes;
 }
@@ -228,9 +210,9 @@ static bool place(UINT format, HGLOBAL block) {
 }
 
 bool os_set_clipboard_text(Str text) {
-    u64 units;
-    wchar_t *wide = utf16_from_utf8(text, &units);
+    wchar_t *wide = os_utf16_from_utf8_alloc(text);
     if (!wide) return false;
+    u64 units = wcslen(wide);
     if (!OpenClipboard(nullptr)) {
         os_free(wide);
         return false;

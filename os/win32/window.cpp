@@ -1,57 +1,16 @@
+// Win32 windows: the window class, the window procedure translating messages
+// into the shared event rules, and the message pump.
 #include <windows.h>
 
 #include <shellapi.h>
 
-#include "os/double_click.h"
-#include "os/gl_context.h"
+#include "os/backend.h"
 #include "os/memory.h"
+#include "os/win32/utf16.h"
 #include "os/win32/window_shared.h"
-#include "os/window_ops.h"
 
-struct WindowList {
-    Window **items;
-    u32 count;
-    u32 capacity;
-};
-
-static WindowList window_list;
-static WindowEventCallback event_callback;
 static HINSTANCE class_instance;
 static const wchar_t WINDOW_CLASS_NAME[] = L"orb_sharedWindowClass";
-// Left, middle and right button.
-static DoubleClickRecord last_clicks[3];
-
-static Window *find_window(HWND hwnd) {
-    for (u32 i = 0; i < window_list.count; i++)
-        if (window_list.items[i]->hwnd == hwnd) return window_list.items[i];
-    return nullptr;
-}
-
-static bool add_to_list(Window *window) {
-    if (window_list.count == window_list.capacity) {
-        u32 capacity = window_list.capacity ? window_list.capacity * 2 : 4;
-        Window **items = (Window **)(window_list.items ? os_realloc(window_list.items, capacity * sizeof(Window *))
-                                                       : os_alloc(capacity * sizeof(Window *)));
-        if (!items) return false;
-        window_list.items = items;
-        window_list.capacity = capacity;
-    }
-    window_list.items[window_list.count++] = window;
-    return true;
-}
-
-static void remove_from_list(Window *window) {
-    for (u32 i = 0; i < window_list.count; i++) {
-        if (window_list.items[i] != window) continue;
-        for (u32 j = i + 1; j < window_list.count; j++) window_list.items[j - 1] = window_list.items[j];
-        window_list.count--;
-        return;
-    }
-}
-
-static void deliver(WindowEvent *event) {
-    if (event_callback) event_callback(event);
-}
 
 DWORD win32_window_style(u16 flags) {
     DWORD style;
@@ -72,7 +31,7 @@ DWORD win32_window_ex_style(u16 flags) {
     return ex;
 }
 
-void win32_read_geometry(Window *window) {
+void backend_read_geometry(Window *window) {
     HWND hwnd = (HWND)window->hwnd;
     RECT r;
     GetWindowRect(hwnd, &r);
@@ -85,47 +44,21 @@ void win32_read_geometry(Window *window) {
     window->client_pos = Vec2i{origin.x, origin.y};
 }
 
-static void register_raw_mouse(Window *window) {
+void backend_register_raw_mouse(Window *window) {
     RAWINPUTDEVICE device = {1, 2, RIDEV_INPUTSINK, (HWND)window->hwnd};
     RegisterRawInputDevices(&device, 1, sizeof(device));
-    window->input_flags |= RAW_MOUSE_REGISTERED;
 }
 
-static void raw_mouse_off(Window *window) {
-    window->input_flags &= (u8)~RAW_MOUSE_ACTIVE;
+void backend_unregister_raw_mouse(void) {
     RAWINPUTDEVICE device = {1, 2, RIDEV_REMOVE, nullptr};
     RegisterRawInputDevices(&device, 1, sizeof(device));
-    for (u32 i = 0; i < window_list.count; i++) window_list.items[i]->input_flags &= (u8)~RAW_MOUSE_REGISTERED;
 }
 
-void os_set_raw_mouse(Window *window, bool on) {
-    if (!window) return;
-    if (on) {
-        window->input_flags |= RAW_MOUSE_WANTED;
-        if (!(window->input_flags & RAW_MOUSE_REGISTERED)) register_raw_mouse(window);
-        window->input_flags |= RAW_MOUSE_ACTIVE;
-    } else {
-        window->input_flags &= (u8)~RAW_MOUSE_WANTED;
-        if (window->input_flags & RAW_MOUSE_ACTIVE) raw_mouse_off(window);
-    }
-}
-
-// destroying: the system is already destroying the window (WM_DESTROY and
-// after), so it is not asked to destroy it a second time.
-static void close_window(Window *window, bool destroying) {
-    window->flags &= (u16)~WINDOW_OPEN;
-    if (window->gl_context) os_delete_gl_context(window);
-    if (window->flags & WINDOW_FRAMEBUFFER) os_destroy_framebuffer(window);
+void backend_release_window(Window *window, bool already_destroying) {
     HWND hwnd = (HWND)window->hwnd;
     if (window->hdc) ReleaseDC(hwnd, (HDC)window->hdc);
     window->hdc = nullptr;
-    if (hwnd && !destroying) DestroyWindow(hwnd);
-    if (window->input_flags & RAW_MOUSE_ACTIVE) raw_mouse_off(window);
-    remove_from_list(window);
-    WindowEvent event = {};
-    event.kind = EVENT_CLOSED;
-    event.window = window;
-    deliver(&event);
+    if (hwnd && !already_destroying) DestroyWindow(hwnd);
 }
 
 static Vec2i cursor_position(void) {
@@ -135,41 +68,27 @@ static Vec2i cursor_position(void) {
 }
 
 static void deliver_drop(Window *window, HDROP drop) {
-    WindowEvent event = {};
-    event.kind = EVENT_DROP;
-    event.window = window;
     POINT at = {0, 0};
     DragQueryPoint(drop, &at);
-    event.drop.position = Vec2i{at.x, at.y};
     u32 count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    u64 units = 0;
-    for (u32 i = 0; i < count; i++) units += DragQueryFileW(drop, i, nullptr, 0);
-    // Four bytes per UTF-16 unit hold any path's UTF-8 form; each path's NUL
-    // is counted apart, since the system may report an empty path (Wine does,
-    // for an empty list) and four times nothing has no room for it.
-    u64 size = count ? 4 * units + count + 1 : 1;
-    char *list = (char *)os_alloc(size);
-    if (!list) {
+    // Bounded all the same: the count comes from a message anyone can post.
+    if (count > 0x10000) count = 0;
+    Str *paths = count ? (Str *)os_alloc_zeroed((u64)count * sizeof(Str)) : nullptr;
+    if (count && !paths) {
         DragFinish(drop);
         return;
     }
-    u64 used = 0;
     static wchar_t path[2048];
-    static char utf8[4 * 2048];
     for (u32 i = 0; i < count; i++) {
         UINT n = DragQueryFileW(drop, i, path, 2048);
-        int bytes = n ? WideCharToMultiByte(CP_UTF8, 0, path, (int)n, utf8, (int)sizeof(utf8), nullptr, nullptr) : 0;
-        if (bytes < 0) bytes = 0;
-        // Bounded all the same: the lengths come from a message anyone can post.
-        for (int b = 0; b < bytes && used + 2 < size; b++) list[used++] = utf8[b] == '\\' ? '/' : utf8[b];
-        if (used + 1 < size) list[used++] = 0;
+        Str utf8 = os_utf8_from_utf16(path, (int)n);
+        // A path that cannot be converted still takes its place in the list, empty.
+        paths[i] = utf8.data ? utf8 : Str{0, nullptr};
     }
-    list[used] = 0;
     DragFinish(drop);
-    event.drop.paths = list;
-    event.drop.count = count;
-    deliver(&event);
-    os_free(list);
+    window_drop(window, Vec2i{at.x, at.y}, paths, count);
+    for (u32 i = 0; i < count; i++) os_free((void *)paths[i].data);
+    os_free(paths);
 }
 
 static u16 button_for(UINT message) {
@@ -181,117 +100,62 @@ static u16 button_for(UINT message) {
 }
 
 static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    Window *window = find_window(hwnd);
+    Window *window = window_find(hwnd);
     if (!window) return DefWindowProcW(hwnd, message, wparam, lparam);
-    WindowEvent event = {};
-    event.window = window;
     switch (message) {
-    case WM_MOUSEMOVE: {
-        event.kind = EVENT_POINTER;
-        event.pointer.position = cursor_position();
-        bool entered = !(window->input_flags & POINTER_INSIDE);
-        if (entered) {
-            window->input_flags |= POINTER_INSIDE;
-            event.pointer.pointer_flags = 1;
-        }
-        deliver(&event);
-        if (entered) {
+    case WM_MOUSEMOVE:
+        if (window_pointer_moved(window, cursor_position())) {
             TRACKMOUSEEVENT track = {sizeof(track), TME_LEAVE, hwnd, 0};
             TrackMouseEvent(&track);
         }
         break;
-    }
     case WM_MOUSELEAVE:
-        event.kind = EVENT_POINTER;
-        event.pointer.position = cursor_position();
-        event.pointer.pointer_flags = 2;
-        window->input_flags &= (u8)~POINTER_INSIDE;
-        deliver(&event);
+        window_pointer_left(window, cursor_position());
         break;
     case WM_LBUTTONDOWN:
     case WM_MBUTTONDOWN:
-    case WM_RBUTTONDOWN: {
-        SetCapture(hwnd);
-        u16 button = button_for(message);
-        bool twice = double_click_test(&last_clicks[button - BUTTON_MOUSE_LEFT], (i16)LOWORD(lparam),
-                                       (i16)HIWORD(lparam), (u32)GetMessageTime(), GetDoubleClickTime(),
-                                       GetSystemMetrics(SM_CXDOUBLECLK), GetSystemMetrics(SM_CYDOUBLECLK));
-        Vec2i at = cursor_position();
-        event.kind = EVENT_MOUSE_BUTTON;
-        event.mouse_button = {ACTION_DOWN, button, at.x, at.y, (u8)(twice ? 1 : 0)};
-        deliver(&event);
-        break;
-    }
+    case WM_RBUTTONDOWN:
     case WM_LBUTTONUP:
     case WM_MBUTTONUP:
     case WM_RBUTTONUP: {
-        ReleaseCapture();
-        Vec2i at = cursor_position();
-        event.kind = EVENT_MOUSE_BUTTON;
-        event.mouse_button = {ACTION_UP, button_for(message), at.x, at.y, 0};
-        deliver(&event);
+        bool down = message == WM_LBUTTONDOWN || message == WM_MBUTTONDOWN || message == WM_RBUTTONDOWN;
+        if (down) SetCapture(hwnd);
+        else ReleaseCapture();
+        DoubleClickLimits limits = {GetDoubleClickTime(), GetSystemMetrics(SM_CXDOUBLECLK),
+                                    GetSystemMetrics(SM_CYDOUBLECLK)};
+        Vec2i client = {(i16)LOWORD(lparam), (i16)HIWORD(lparam)};
+        window_mouse_button(window, button_for(message), down, client, cursor_position(), (u32)GetMessageTime(),
+                            limits);
         break;
     }
     case WM_MOUSEWHEEL:
-        event.kind = EVENT_WHEEL;
-        event.wheel.position = cursor_position();
-        event.wheel.delta = (i16)HIWORD(wparam) / 120 >= 0 ? 1 : -1;
-        deliver(&event);
+        window_wheel(window, (i16)HIWORD(wparam), cursor_position());
         break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP: {
-        // Virtual-key codes stop at 255; anything larger is not a key.
-        if (wparam > 255) break;
         bool up = message == WM_KEYUP || message == WM_SYSKEYUP;
-        event.kind = EVENT_KEY;
-        event.key.action = up ? ACTION_UP : ((lparam & (1 << 30)) ? ACTION_REPEAT : ACTION_DOWN);
-        event.key.key = (u16)wparam;
-        deliver(&event);
+        u8 action = up ? ACTION_UP : ((lparam & (1 << 30)) ? ACTION_REPEAT : ACTION_DOWN);
+        window_key(window, wparam > 255 ? 256 : (u32)wparam, action);
         // Alt alone would open the window menu and stall the frame loop.
         if (wparam == VK_MENU) return 0;
         break;
     }
     case WM_CHAR:
-        if (wparam == 8) break;
-        event.kind = EVENT_TEXT;
-        event.text.code = wparam == 13 ? 10 : (u32)wparam;
-        deliver(&event);
+        window_char(window, (u32)wparam);
         break;
     case WM_MOVE:
-        if (!(window->flags & WINDOW_OPEN)) break;
-        win32_read_geometry(window);
-        event.kind = EVENT_MOVED;
-        event.moved.x = (i16)LOWORD(lparam);
-        event.moved.y = (i16)HIWORD(lparam);
-        deliver(&event);
+        window_moved(window, (i16)LOWORD(lparam), (i16)HIWORD(lparam));
         break;
     case WM_SIZE:
-        if (!(window->flags & WINDOW_OPEN)) break;
-        win32_read_geometry(window);
-        if (window->flags & WINDOW_FRAMEBUFFER) os_resize_framebuffer(window);
-        event.kind = EVENT_RESIZED;
-        event.resized.width = LOWORD(lparam);
-        event.resized.height = HIWORD(lparam);
-        deliver(&event);
+        window_resized(window, LOWORD(lparam), HIWORD(lparam));
         break;
     case WM_SETFOCUS:
-        window->flags |= WINDOW_FOCUSED;
-        if ((window->flags & WINDOW_OPEN) && (window->input_flags & RAW_MOUSE_WANTED)) {
-            if (!(window->input_flags & RAW_MOUSE_REGISTERED)) register_raw_mouse(window);
-            window->input_flags |= RAW_MOUSE_ACTIVE;
-        }
-        event.kind = EVENT_FOCUS;
-        event.focus.gained = 1;
-        deliver(&event);
+        window_focus(window, true);
         break;
     case WM_KILLFOCUS:
-        window->flags &= (u16)~WINDOW_FOCUSED;
-        if ((window->flags & WINDOW_OPEN) && (window->input_flags & RAW_MOUSE_ACTIVE)) raw_mouse_off(window);
-        event.kind = EVENT_FOCUS;
-        event.focus.gained = 0;
-        deliver(&event);
+        window_focus(window, false);
         break;
     case WM_DROPFILES:
         deliver_drop(window, (HDROP)wparam);
@@ -300,15 +164,13 @@ static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam,
     case WM_DESTROY:
     case WM_NCDESTROY:
     case WM_QUIT:
-        if (window->flags & WINDOW_OPEN) close_window(window, message != WM_CLOSE && message != WM_QUIT);
+        window_close(window, message != WM_CLOSE && message != WM_QUIT);
         break;
     default:
         break;
     }
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
-
-void os_set_event_callback(WindowEventCallback callback) { event_callback = callback; }
 
 int os_pump_messages(void) {
     int handled = 0;
@@ -338,19 +200,8 @@ static bool register_class(void) {
     return true;
 }
 
-// UTF-8 to a heap UTF-16 string; "Window" for an empty title.
-static wchar_t *widen_title(Str title) {
-    if (title.len == 0 || title.len > 0x7FFFFFFF) title = STR("Window");
-    int units = MultiByteToWideChar(CP_UTF8, 0, title.data, (int)title.len, nullptr, 0);
-    wchar_t *text = (wchar_t *)os_alloc(((u64)units + 1) * sizeof(wchar_t));
-    if (!text) return nullptr;
-    MultiByteToWideChar(CP_UTF8, 0, title.data, (int)title.len, text, units);
-    text[units] = 0;
-    return text;
-}
-
 Window *os_create_window(i32 width, i32 height, Str title, u16 flags) {
-    win32_ensure_cursor_table();
+    cursor_table_ensure();
     if (!register_class()) return nullptr;
     DWORD style = win32_window_style(flags);
     DWORD ex_style = win32_window_ex_style(flags);
@@ -364,24 +215,18 @@ Window *os_create_window(i32 width, i32 height, Str title, u16 flags) {
         w = r.right - r.left;
         h = r.bottom - r.top;
     }
-    wchar_t *text = widen_title(title);
+    wchar_t *text = os_utf16_from_utf8_alloc(title.len ? title : STR("Window"));
     HWND hwnd = CreateWindowExW(ex_style, WINDOW_CLASS_NAME, text ? text : L"Window", style, x, y, w, h, nullptr,
                                 nullptr, class_instance, nullptr);
     os_free(text);
     if (!hwnd) return nullptr;
     if (flags & WINDOW_COLOR_KEY) SetLayeredWindowAttributes(hwnd, 0, 0, LWA_COLORKEY);
-    Window *window = (Window *)os_alloc_zeroed(sizeof(Window));
-    if (!window || !add_to_list(window)) {
-        os_free(window);
-        DestroyWindow(hwnd);
-        return nullptr;
-    }
-    window->hdc = GetDC(hwnd);
-    window->hwnd = hwnd;
-    window->flags = (u16)(flags | WINDOW_OPEN | WINDOW_FOCUSED);
-    win32_read_geometry(window);
     DragAcceptFiles(hwnd, TRUE);
-    if (flags & WINDOW_FRAMEBUFFER) os_create_framebuffer(window);
-    else if (flags & WINDOW_OPENGL) os_create_gl_context(window);
+    HDC hdc = GetDC(hwnd);
+    Window *window = window_add(hwnd, hdc, flags);
+    if (!window) {
+        ReleaseDC(hwnd, hdc);
+        DestroyWindow(hwnd);
+    }
     return window;
 }
