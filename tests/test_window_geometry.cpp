@@ -102,3 +102,17 @@ TEST_CASE("double clicks: time and rectangle, and a third press starts afresh") 
     CHECK_FALSE(double_click_test(&last, 56, 44, 11300, 500, 4, 4));
     CHECK(double_click_test(&last, 56, 45, 11400, 500, 4, 4));
 }
+
+TEST_CASE("double clicks near the clock's start and across its wrap") {
+    // A clock that starts with the program: after a double click, a third
+    // press at 300 ms must not pair with the cleared time 0.
+    DoubleClickRecord last = {};
+    CHECK_FALSE(double_click_test(&last, 0, 0, 100, 500, 4, 4));
+    CHECK(double_click_test(&last, 0, 0, 200, 500, 4, 4));
+    CHECK_FALSE(double_click_test(&last, 0, 0, 300, 500, 4, 4));
+    DoubleClickRecord fresh = {};
+    CHECK_FALSE(double_click_test(&fresh, 0, 0, 5, 500, 4, 4));
+    DoubleClickRecord wrap = {};
+    CHECK_FALSE(double_click_test(&wrap, 9, 9, 0xFFFFFF00u, 500, 4, 4));
+    CHECK(double_click_test(&wrap, 9, 9, 0x00000010u, 500, 4, 4));
+}

@@ -21,7 +21,7 @@ TEST_CASE("an OpenGL window gets a current core context of 4.4 or later that dra
     Window *w = os_create_window(320, 240, STR("gl test"), WINDOW_OPENGL | WINDOW_HIDDEN);
     REQUIRE(w != nullptr);
     REQUIRE((w->gl_context != nullptr));
-    CHECK(SDL_GL_GetCurrentContext() == (SDL_GLContext)w->gl_context);
+    CHECK((SDL_GL_GetCurrentContext() == (SDL_GLContext)w->gl_context));
     GetStringFn get_string = (GetStringFn)os_gl_get_proc_address("glGetString");
     REQUIRE((void *)get_string != nullptr);
     const char *version = (const char *)get_string(0x1F02);  // GL_VERSION
