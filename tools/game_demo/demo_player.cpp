@@ -29,14 +29,11 @@
 #include "os/log.h"
 #include "render/gl_functions.h"
 
-struct DemoKey {
+// A key event, or with name set a screenshot, at a time of the script.
+struct DemoStep {
     u32 at_ms;
     u8 action;
     u16 key;
-};
-
-struct DemoShot {
-    u32 at_ms;
     const char *name;
 };
 
@@ -54,24 +51,23 @@ enum : u16 {
 // The script's pieces, as tools/demo.sh does them: a press is down and up at
 // once, several presses are 120 ms apart; a hold keeps the key down.
 struct DemoScript {
-    std::vector<DemoKey> keys;
-    std::vector<DemoShot> shots;
+    std::vector<DemoStep> steps;
     u32 now;
 };
 
-static void shot(DemoScript *s, const char *name) { s->shots.push_back({s->now, name}); }
+static void shot(DemoScript *s, const char *name) { s->steps.push_back({s->now, 0, 0, name}); }
 static void wait(DemoScript *s, u32 ms) { s->now += ms; }
 static void press(DemoScript *s, u16 key, u32 count) {
     for (u32 i = 0; i < count; i++) {
         if (i) s->now += 120;
-        s->keys.push_back({s->now, ACTION_DOWN, key});
-        s->keys.push_back({s->now, ACTION_UP, key});
+        s->steps.push_back({s->now, ACTION_DOWN, key, nullptr});
+        s->steps.push_back({s->now, ACTION_UP, key, nullptr});
     }
 }
 static void hold(DemoScript *s, u16 key, u32 ms) {
-    s->keys.push_back({s->now, ACTION_DOWN, key});
+    s->steps.push_back({s->now, ACTION_DOWN, key, nullptr});
     s->now += ms;
-    s->keys.push_back({s->now, ACTION_UP, key});
+    s->steps.push_back({s->now, ACTION_UP, key, nullptr});
 }
 
 static DemoScript demo_script(void) {
@@ -163,32 +159,41 @@ int main(int argc, char **argv) {
     if (rc) return rc;
     DemoScript script = demo_script();
     const u64 start = frame_clock.frame_start_ticks;
-    size_t next_key = 0, next_shot = 0;
-    int failed = 0;
-    for (u64 frame = 1; next_shot < script.shots.size() && (int)next_shot < max_shots; frame++) {
+    size_t next = 0;
+    int shots = 0, failed = 0;
+    for (u64 frame = 1; next < script.steps.size() && shots < max_shots; frame++) {
         // Exact tick counts: the microseconds per frame then come out the same
         // for every counter frequency.
         if (!frame_pass_begin(start + frame * os_counter_frequency / 60)) {
             log_printf("The window closed before the script ended\n");
             return 1;
         }
+        // Steps go in the script's order: keys reach the first frame after
+        // their time, a shot is the first frame at its time, and keys after a
+        // shot wait for the next frame (the picture comes before the press).
         u64 now_ms = frame * 1000 / 60;
-        // A shot shows the first frame at its time, before the keys of that
-        // time arrive (the script takes the picture, then presses).
-        while (next_key < script.keys.size() && script.keys[next_key].at_ms < now_ms) {
-            send_key(script.keys[next_key].action, script.keys[next_key].key);
-            next_key++;
+        std::vector<const char *> due_shots;
+        while (next < script.steps.size()) {
+            const DemoStep &step = script.steps[next];
+            if (step.name) {
+                if (step.at_ms > now_ms) break;
+                due_shots.push_back(step.name);
+            } else {
+                if (step.at_ms >= now_ms || !due_shots.empty()) break;
+                send_key(step.action, step.key);
+            }
+            next++;
         }
         frame_pass_draw();
-        while (next_shot < script.shots.size() && script.shots[next_shot].at_ms <= now_ms) {
-            std::string path = out + script.shots[next_shot].name + ".png";
+        for (const char *name : due_shots) {
+            std::string path = out + name + ".png";
             if (save_frame(path)) {
                 log_printf("Screenshot %s\n", path.c_str());
             } else {
                 log_printf("Could not write %s\n", path.c_str());
                 failed++;
             }
-            next_shot++;
+            shots++;
         }
         frame_pass_end();
     }
