@@ -10,7 +10,7 @@ rm -rf "${out:?}"/*
 unset SDL_VIDEODRIVER WAYLAND_DISPLAY
 export SDL_AUDIODRIVER=dummy
 # SDL's X11 driver brings in D-Bus, whose library keeps memory to the end.
-export LSAN_OPTIONS="suppressions=$(dirname "$0")/lsan_suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/../lsan_suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 fail() { echo "FAIL: $*"; exit 1; }
 pids=()
