@@ -17,7 +17,9 @@
 // os_flash_window, os_show_cursor, os_present_framebuffer,
 // os_present_framebuffer_rect (os/window_ops.h); the whole of os/gl_context.h;
 // os_get_cursor_pos, os_is_mouse_button_down and the synthetic input of
-// os/input.h.  Everything else in those headers is written once.
+// os/input.h, whose typing sends the strokes of the key plan written once in
+// os/key_typing.h (type_text_strokes, os_key_is_sendable).  Everything else in
+// those headers is written once.
 #pragma once
 
 #include "os/system.h"

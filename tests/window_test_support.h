@@ -60,6 +60,10 @@ Vec2i injected_pointer_screen(Window *window, i32 x, i32 y);
 // while a test injects them.
 void hold_pointer_inside(Window *window);
 void test_sleep_ms(int ms);
+// The window's pixel at client (x, y) as 0xRRGGBB, as the system shows it.
+u32 test_window_pixel(Window *window, i32 x, i32 y);
+// Whether the system shows the window.
+bool test_window_visible(Window *window);
 
 inline Window *open_test_window(i32 width, i32 height, u16 flags) {
     os_set_event_callback(record_event);

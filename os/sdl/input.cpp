@@ -26,19 +26,6 @@ bool os_is_mouse_button_down(u16 button) {
 
 static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
 
-// Keys go to the window with the keyboard focus, or else to the program's
-// latest window that counts itself focused.
-static Window *key_target(void) {
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
-    Window *focus = window_find(SDL_GetKeyboardFocus());
-    if (is_open(focus)) return focus;
-    for (u32 i = window_count(); i > 0; i--) {
-        Window *window = window_at(i - 1);
-        if (is_open(window) && (window->flags & WINDOW_FOCUSED)) return window;
-    }
-    return nullptr;
-}
-
 // Keys this program holds down, so that a second down is a repeat as the
 // system's own key state would make it.
 static bool keys_down[256];
@@ -68,7 +55,7 @@ static void push_text(Window *target, char c) {
 }
 
 void os_send_key(u16 vk, bool down) {
-    if (os_key_is_sendable(vk)) push_key(key_target(), vk, !down);
+    if (os_key_is_sendable(vk)) push_key(sdl_keyboard_window(), vk, !down);
 }
 
 // Typing follows the shared key plan; SDL makes no text of pushed keys, so
@@ -104,7 +91,7 @@ static void type_stroke(KeyStroke stroke, void *user) {
 
 void os_type_text(const char *text) {
     if (!text) return;
-    Typing typing = {key_target(), text, false};
+    Typing typing = {sdl_keyboard_window(), text, false};
     if (typing.target) type_text_strokes(text, type_stroke, &typing);
 }
 

@@ -6,6 +6,9 @@ bool sdl_ensure_video(void) {
     // Closing the last window closes only that window; SDL_QUIT then comes
     // from SIGINT and SIGTERM alone.
     SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+    // The software framebuffer goes through the driver's own window surface,
+    // not through a GL renderer that SDL would start (and load GL for) behind it.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         os_printf("FAILED SDL_InitSubSystem(video) %s\n", SDL_GetError());
         return false;

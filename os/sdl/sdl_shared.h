@@ -18,6 +18,10 @@ inline SDL_Window *sdl_window_of(const Window *window) { return window ? (SDL_Wi
 // The platform window of an SDL window id, if it is one of ours.
 Window *sdl_find_window(Uint32 window_id);
 
+// Where keys go: the window with SDL's keyboard focus, or else the program's
+// latest open window that counts itself focused; null when there is none.
+Window *sdl_keyboard_window(void);
+
 // The virtual-key code of a key's position (US layout), 0 for none; and back.
 u8 sdl_vk_from_scancode(SDL_Scancode scancode);
 SDL_Scancode sdl_scancode_from_vk(u16 vk);

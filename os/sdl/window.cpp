@@ -27,6 +27,26 @@ Window *sdl_find_window(Uint32 window_id) {
     return sdl_window ? window_find(sdl_window) : nullptr;
 }
 
+static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
+
+Window *sdl_keyboard_window(void) {
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+    Window *focus = window_find(SDL_GetKeyboardFocus());
+    if (is_open(focus)) return focus;
+    for (u32 i = window_count(); i > 0; i--) {
+        Window *window = window_at(i - 1);
+        if (is_open(window) && (window->flags & WINDOW_FOCUSED)) return window;
+    }
+    return nullptr;
+}
+
+// Keys and text name the window SDL thinks has the focus; without a window
+// manager it may think none has, and they go where the system sent them.
+static Window *keyboard_window_of(Uint32 window_id) {
+    Window *window = sdl_find_window(window_id);
+    return window ? window : sdl_keyboard_window();
+}
+
 void backend_read_geometry(Window *window) {
     SDL_Window *sw = sdl_window_of(window);
     int x = 0, y = 0, w = 0, h = 0;
@@ -104,7 +124,7 @@ static u32 control_char_of(SDL_Scancode scancode) {
 }
 
 static void translate_key(const SDL_KeyboardEvent *key) {
-    Window *window = sdl_find_window(key->windowID);
+    Window *window = keyboard_window_of(key->windowID);
     u8 vk = sdl_vk_from_scancode(key->keysym.scancode);
     if (!window || !vk) return;
     bool down = key->type == SDL_KEYDOWN;
@@ -201,7 +221,7 @@ static void translate(const SDL_Event *e) {
         translate_key(&e->key);
         break;
     case SDL_TEXTINPUT:
-        if (Window *window = sdl_find_window(e->text.windowID)) deliver_text(window, e->text.text);
+        if (Window *window = keyboard_window_of(e->text.windowID)) deliver_text(window, e->text.text);
         break;
     case SDL_MOUSEMOTION:
         if (Window *window = sdl_find_window(e->motion.windowID)) {

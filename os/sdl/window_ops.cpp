@@ -70,7 +70,7 @@ void *backend_system_cursor(u8 index) {
         SDL_SYSTEM_CURSOR_SIZEALL,   SDL_SYSTEM_CURSOR_SIZEWE, SDL_SYSTEM_CURSOR_SIZENS,   SDL_SYSTEM_CURSOR_SIZENWSE,
         SDL_SYSTEM_CURSOR_SIZENESW,
     };
-    if (index == 0 || index >= CURSOR_SYSTEM_COUNT || !SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+    if (index == 0 || index >= CURSOR_SYSTEM_COUNT || !sdl_ensure_video()) return nullptr;
     return SDL_CreateSystemCursor(SYSTEM_CURSORS[index]);
 }
 
@@ -78,15 +78,18 @@ void *backend_system_cursor(u8 index) {
 // SDL's own null means "no change".
 static SDL_Cursor *blank_cursor(void) {
     static SDL_Cursor *blank;
+    static bool tried;
     static const Uint8 nothing[1] = {0};
-    if (!blank) blank = SDL_CreateCursor(nothing, nothing, 8, 1, 0, 0);
+    if (!tried) blank = SDL_CreateCursor(nothing, nothing, 8, 1, 0, 0);
+    tried = true;
     return blank;
 }
 
+// The frame loop sets the arrow every frame; SDL is only asked on a change.
 void backend_set_cursor(void *cursor) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     SDL_Cursor *shape = cursor ? (SDL_Cursor *)cursor : blank_cursor();
-    if (shape) SDL_SetCursor(shape);
+    if (shape && shape != SDL_GetCursor()) SDL_SetCursor(shape);
 }
 
 // SDL reads no cursor files.

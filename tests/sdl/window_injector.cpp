@@ -133,3 +133,17 @@ void hold_pointer_inside(Window *window) {
 }
 
 void test_sleep_ms(int ms) { SDL_Delay((Uint32)ms); }
+
+bool test_window_visible(Window *window) {
+    return (SDL_GetWindowFlags((SDL_Window *)window->hwnd) & SDL_WINDOW_SHOWN) != 0;
+}
+
+// Read back from the window surface that presenting draws on.
+u32 test_window_pixel(Window *window, i32 x, i32 y) {
+    SDL_Surface *s = SDL_GetWindowSurface((SDL_Window *)window->hwnd);
+    if (!s || x < 0 || y < 0 || x >= s->w || y >= s->h) return 0xFFFFFFFF;
+    Uint8 r, g, b;
+    Uint32 raw = ((Uint32 *)((Uint8 *)s->pixels + y * s->pitch))[x];
+    SDL_GetRGB(raw, s->format, &r, &g, &b);
+    return (u32)r << 16 | (u32)g << 8 | b;
+}

@@ -79,3 +79,11 @@ void hold_pointer_inside(Window *window) {
 }
 
 void test_sleep_ms(int ms) { Sleep((DWORD)ms); }
+
+bool test_window_visible(Window *window) { return IsWindowVisible(hwnd_of(window)) != FALSE; }
+
+u32 test_window_pixel(Window *window, i32 x, i32 y) {
+    GdiFlush();
+    COLORREF c = GetPixel((HDC)window->hdc, x, y);
+    return (u32)GetRValue(c) << 16 | (u32)GetGValue(c) << 8 | GetBValue(c);
+}

@@ -4,7 +4,7 @@
 #include "render/graphics_init.h"
 #include "render/lib_opengl_loader.h"
 #include "tests/stdout_capture.h"
-#include "tests/win32/render_gl_window.h"
+#include "tests/windowed/render_gl_window.h"
 
 static Window *window;
 static int version;

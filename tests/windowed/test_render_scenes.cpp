@@ -1,5 +1,4 @@
 // Reference scenes drawn by the real renderer in a real context and read back.
-#include <windows.h>
 #include <doctest/doctest.h>
 #include <math.h>
 #include <string.h>
@@ -11,7 +10,8 @@
 #include "render/graphics_init.h"
 #include "render/renderer.h"
 #include "render/texture_array.h"
-#include "tests/win32/render_gl_window.h"
+#include "tests/window_test_support.h"
+#include "tests/windowed/render_gl_window.h"
 
 struct Rgba8 {
     u8 r, g, b, a;
@@ -254,8 +254,8 @@ TEST_CASE("init_graphics starts a real context: version, shown window, start-up 
     REQUIRE(w);
     int version = render_test_gl_version();
     CHECK(version >= 40400);
-    CHECK((w->flags & WINDOW_OPEN) != 0);
-    CHECK(IsWindowVisible((HWND)w->hwnd));  // created hidden, shown by init_graphics
+    CHECK(((w->flags & WINDOW_OPEN) != 0));
+    CHECK(test_window_visible(w));  // created hidden, shown by init_graphics
     CHECK(renderer.shader.program != 0);
     CHECK(gl_max_texture_size >= 2048);
     const std::string &log = render_test_gl_start_log();
