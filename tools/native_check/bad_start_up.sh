@@ -8,6 +8,8 @@ game=$1 out=$2
 mkdir -p "$out"
 fail() { echo "FAIL: $*"; exit 1; }
 unset WAYLAND_DISPLAY
+# SDL brings in D-Bus, whose library keeps memory to the end.
+export LSAN_OPTIONS="suppressions=$(dirname "$0")/../lsan_suppressions.txt${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # Runs the game for at most SECONDS with extra environment; its exit code.
 run() {
