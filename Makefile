@@ -1,11 +1,14 @@
-# The two entry points; see README.md.
-.PHONY: run test deps
+# The entry points; see README.md.
+.PHONY: run run-windows test deps
 
 deps:
 	@tools/install_deps.sh
 
 run: deps
 	@tools/run.sh
+
+run-windows: deps
+	@tools/run_windows.sh
 
 test: deps
 	@tools/test.sh

@@ -56,18 +56,30 @@ static bool pointer_over_client(const Window *window) {
            y >= window->client_pos.y && y < window->client_pos.y + window->client_size.height;
 }
 
-bool run_frame_pass(void) {
-    frame_clock_update(&frame_clock, os_get_ticks());
+bool frame_pass_begin(u64 ticks) {
+    frame_clock_update(&frame_clock, ticks);
     input_begin_frame();
     os_pump_messages();
-    if (!(main_window->flags & WINDOW_OPEN)) return false;
+    return (main_window->flags & WINDOW_OPEN) != 0;
+}
+
+void frame_pass_draw(void) {
     // The window class has no cursor of its own.
     if (pointer_over_client(main_window)) os_set_cursor(CURSOR_ARROW);
     camera.view_size.width = (f32)main_window->client_size.width / camera.zoom;
     camera.view_size.height = (f32)main_window->client_size.height / camera.zoom;
     game_frame();
+}
+
+void frame_pass_end(void) {
     os_swap_buffers(main_window);
     os_update_audio();
+}
+
+bool run_frame_pass(void) {
+    if (!frame_pass_begin(os_get_ticks())) return false;
+    frame_pass_draw();
+    frame_pass_end();
     i64 remaining = frame_clock_remaining_us(&frame_clock, os_get_ticks());
     if (remaining > 0) os_sleep_microseconds((u64)remaining);
     return true;

@@ -130,3 +130,31 @@ void window_focus(Window *window, bool gained);
 // (backslashes become "/", a NUL after each path, one more after the last),
 // delivered with EVENT_DROP and freed when the callback returns.
 void window_drop(Window *window, Vec2i client, const Str *paths, u32 count);
+
+// ---- Sound device ----------------------------------------------------------
+// Per backend: the hooks below.  Once (os/audio_output.cpp): os_init_audio,
+// os_update_audio and os_shutdown_audio over them.  The device plays one looping ring
+// of AUDIO_RING_SIZE bytes in the fixed format (16-bit stereo, 44100 frames
+// per second).  Each hook prints its own failure lines ("FAILED <step> <why>").
+
+// The part of the ring handed out for writing: the second piece is empty
+// unless the range runs past the ring's end, and then it starts at offset 0.
+struct AudioRingPieces {
+    void *memory[2];
+    u32 length[2];
+};
+
+// Opens the default output and starts the ring playing, silent, in a loop.
+// Keeps what it made in audio_state.device and audio_state.buffer.  False
+// when any step failed; everything made so far is released again.
+bool backend_audio_open(Window *window);
+// The ring's play cursor and write cursor (byte offsets below the ring size;
+// bytes from the write cursor on are not yet the device's).  False on failure.
+bool backend_audio_cursors(u32 *play_cursor, u32 *write_cursor);
+// Hands out length bytes of the ring from offset (wrapping at its end) for
+// writing; the device does not read them until backend_audio_unlock.  False,
+// with nothing handed out, on failure.
+bool backend_audio_lock(u32 offset, u32 length, AudioRingPieces *pieces);
+void backend_audio_unlock(const AudioRingPieces *pieces);
+// Stops the ring and releases the device; each step runs even if one failed.
+void backend_audio_close(void);

@@ -33,3 +33,9 @@ inline std::vector<i16> mix_samples(size_t count) {
     audio_mix(out.data(), (u32)(count * sizeof(i16)));
     return out;
 }
+
+// Whether this test run has a sound device to open, and the window the
+// device is opened for (both defined per backend).
+bool test_sound_device_expected(void);
+struct Window;
+Window *test_sound_window(void);

@@ -1,25 +1,24 @@
 #!/usr/bin/env bash
-# Builds the Windows tree and starts the game under Wine.  With a display the
-# game opens there; without one it is played on a virtual display by a short
-# script of key presses, and screenshots are saved under build/run/.
+# make run: builds the native game (build/linux) and plays it on the user's
+# display.  Without a display the scripted demo plays natively on SDL's
+# offscreen video driver with silent sound, and its screenshots are saved
+# under build/run/.
 set -uo pipefail
-source "$(dirname "$0")/headless.sh"
+root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
-exe="$root/build/windows/bin/fathomer.exe"
+cmake --preset linux >/dev/null && cmake --build --preset linux --target fathomer fathomer_demo || exit 1
+bin="$root/build/linux/bin"
 
-if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
-    # The user's own display: a prefix of its own, so that a virtual display
-    # of the tests never shares a Wine server with it.
-    export WINEPREFIX="$root/build/wineprefix-display"
-    mkdir -p "$session_dir"
-    [[ -f "$WINEPREFIX/system.reg" ]] || { wineboot -i >"$session_dir/wineboot-display.log" 2>&1; wineserver -w; }
-    exec wine "$exe"
+if [[ -n "${WAYLAND_DISPLAY:-}" ]] || { [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; }; then
+    exec "$bin/fathomer"
 fi
 
-trap headless_stop EXIT
-trap 'exit 130' INT TERM
-headless_start_display || exit 1
-headless_start_sound
-headless_start_wine || exit 1
-exec "$root/tools/demo.sh" "$exe" "$root/build/run"
+out="$root/build/run"
+mkdir -p "$out"
+rm -f "$out"/*.png
+echo "No display: playing the scripted demo offscreen; screenshots under $out/"
+SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy "$bin/fathomer_demo" "$out" >"$out/game.log" 2>&1
+rc=$?
+grep '^Screenshot ' "$out/game.log" | sed 's/^Screenshot /  /'
+echo "The game's log: $out/game.log (exit code $rc)"
+exit $rc

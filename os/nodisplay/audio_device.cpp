@@ -1,16 +1,9 @@
-// Built without a display backend there is no sound output: opening fails
-// after the tables are made, so every mixer operation does what it does with
-// a closed device.
-#include "os/audio.h"
-#include "sound/mixer.h"
+// Built without a display backend there is no sound output: opening fails,
+// so every mixer operation does what it does with a closed device.
+#include "os/backend.h"
 
-AudioState *os_init_audio(Window *window) {
-    if (audio_state.initialised) return &audio_state;
-    audio_state.ring_size = AUDIO_RING_SIZE;
-    audio_create_tables();
-    return nullptr;
-}
-
-void os_update_audio(void) {}
-
-void os_shutdown_audio(void) {}
+bool backend_audio_open(Window *window) { return false; }
+bool backend_audio_cursors(u32 *play_cursor, u32 *write_cursor) { return false; }
+bool backend_audio_lock(u32 offset, u32 length, AudioRingPieces *pieces) { return false; }
+void backend_audio_unlock(const AudioRingPieces *pieces) {}
+void backend_audio_close(void) {}

@@ -13,5 +13,14 @@ bool sdl_ensure_video(void) {
         os_printf("FAILED SDL_InitSubSystem(video) %s\n", SDL_GetError());
         return false;
     }
+    // Unless asked for by name, SDL's display-less drivers mean no display was
+    // reached: a program must not go on running in an invisible window.
+    const char *driver = SDL_GetCurrentVideoDriver();
+    bool displayless = driver && (SDL_strcmp(driver, "offscreen") == 0 || SDL_strcmp(driver, "dummy") == 0);
+    if (displayless && !SDL_getenv("SDL_VIDEODRIVER")) {
+        os_printf("FAILED SDL_InitSubSystem(video) no display reached (only SDL's %s driver)\n", driver);
+        SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+        return false;
+    }
     return true;
 }

@@ -1,15 +1,15 @@
-// Sound output through DirectSound: one looping one-second ring, refilled
-// ahead of the device's write cursor once per frame.
+// The sound device through DirectSound: one looping one-second secondary
+// buffer is the ring.
 #include <windows.h>
 #include <mmsystem.h>
 #include <mmreg.h>
 #include <dsound.h>
 
 #include "os/audio.h"
+#include "os/backend.h"
 #include "os/log.h"
 #include "os/win32/audio_device.h"
 #include "os/window.h"
-#include "sound/mixer.h"
 
 static_assert(sizeof(DSBUFFERDESC) == 40, "buffer description size");
 
@@ -50,16 +50,12 @@ static void release(IUnknown *object, const char *step) {
     if (FAILED(result)) report_failure(step, result);
 }
 
-AudioState *os_init_audio(Window *window) {
-    if (audio_state.initialised) return &audio_state;
-    audio_state.ring_size = AUDIO_RING_SIZE;
-    if (!audio_create_tables()) return nullptr;
-
+bool backend_audio_open(Window *window) {
     IDirectSound *device = nullptr;
     HRESULT result = DirectSoundCreate(nullptr, &device, nullptr);
     if (FAILED(result)) {
         report_failure("DirectSoundCreate()", result);
-        return nullptr;
+        return false;
     }
 
     WAVEFORMATEX format = {};
@@ -99,49 +95,51 @@ AudioState *os_init_audio(Window *window) {
         report_failure(failed_step, result);
         // The device takes its buffers with it.
         release(device, "IDirectSound_Release()");
-        return nullptr;
+        return false;
     }
 
     audio_state.device = device;
     audio_state.buffer = ring;
-    audio_state.initialised = true;
-    return &audio_state;
+    return true;
 }
 
-void os_update_audio(void) {
-    if (!audio_state.initialised) return;
+bool backend_audio_cursors(u32 *play_cursor, u32 *write_cursor) {
     IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_state.buffer;
-    DWORD play_cursor, write_cursor;
-    HRESULT result = ring->GetCurrentPosition(&play_cursor, &write_cursor);
+    DWORD play = 0, write = 0;
+    HRESULT result = ring->GetCurrentPosition(&play, &write);
     if (FAILED(result)) {
         report_failure("IDirectSoundBuffer_GetCurrentPosition()", result);
-        return;
+        return false;
     }
-    void *piece1, *piece2;
-    DWORD length1, length2;
-    result = ring->Lock(write_cursor, AUDIO_UPDATE_WINDOW, &piece1, &length1, &piece2, &length2, 0);
-    if (FAILED(result)) {
-        report_failure("IDirectSoundBuffer_Lock()", result);
-        os_printf("?is this expected? maybe if you lock too late or something\n");
-        return;
-    }
-    if (length1) audio_mix_region(write_cursor, length1, piece1);
-    if (length2) audio_mix_region(0, length2, piece2);
-    result = ring->Unlock(piece1, length1, piece2, length2);
-    if (FAILED(result)) report_failure("IDirectSoundBuffer_Unlock()", result);
-    audio_trim_voices();
+    *play_cursor = play;
+    *write_cursor = write;
+    return true;
 }
 
-void os_shutdown_audio(void) {
-    if (!audio_state.initialised) return;
+bool backend_audio_lock(u32 offset, u32 length, AudioRingPieces *pieces) {
+    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_state.buffer;
+    DWORD length1 = 0, length2 = 0;
+    HRESULT result = ring->Lock(offset, length, &pieces->memory[0], &length1, &pieces->memory[1], &length2, 0);
+    if (FAILED(result)) {
+        report_failure("IDirectSoundBuffer_Lock()", result);
+        *pieces = AudioRingPieces{};
+        return false;
+    }
+    pieces->length[0] = length1;
+    pieces->length[1] = length2;
+    return true;
+}
+
+void backend_audio_unlock(const AudioRingPieces *pieces) {
+    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_state.buffer;
+    HRESULT result = ring->Unlock(pieces->memory[0], pieces->length[0], pieces->memory[1], pieces->length[1]);
+    if (FAILED(result)) report_failure("IDirectSoundBuffer_Unlock()", result);
+}
+
+void backend_audio_close(void) {
     IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_state.buffer;
     HRESULT result = ring->Stop();
     if (FAILED(result)) report_failure("IDirectSoundBuffer_Stop()", result);
     release(ring, "IDirectSoundBuffer_Release()");
     release((IDirectSound *)audio_state.device, "IDirectSound_Release()");
-    audio_release_tables();
-    audio_state.device = nullptr;
-    audio_state.buffer = nullptr;
-    audio_state.initialised = false;
-    audio_state.written_end = 0;
 }

@@ -7,10 +7,9 @@
 #include <math.h>
 #include <stdio.h>
 #include <stdlib.h>
-#include <mmsystem.h>
-#include <dsound.h>
 
 #include "os/audio.h"
+#include "os/backend.h"
 #include "os/window.h"
 
 int main(int argc, char **argv) {
@@ -46,8 +45,8 @@ int main(int argc, char **argv) {
     DWORD longest = 0;
     while (GetTickCount() - start < (DWORD)seconds * 1000) {
         if (open) {
-            DWORD play, write;
-            ((IDirectSoundBuffer *)audio_state.buffer)->GetCurrentPosition(&play, &write);
+            u32 play = 0, write = 0;
+            backend_audio_cursors(&play, &write);
             u32 ahead = (audio_state.written_end + AUDIO_RING_SIZE - write) % AUDIO_RING_SIZE;
             if (audio_state.written_end != 0 && ahead > AUDIO_UPDATE_WINDOW) late++;
         }

@@ -1,0 +1,43 @@
+// The sound output device's rules, written once over the backend's ring
+// (os/backend.h): open it, refill the window ahead of its write cursor once per
+// frame through the region decision, close it.
+#include "os/audio.h"
+#include "os/backend.h"
+#include "os/log.h"
+#include "sound/mixer.h"
+
+AudioState *os_init_audio(Window *window) {
+    if (audio_state.initialised) return &audio_state;
+    audio_state.ring_size = AUDIO_RING_SIZE;
+    if (!audio_create_tables()) return nullptr;
+    // The tables stay after a failure: with the device closed every mixer
+    // operation answers 0, so the program runs silently.
+    if (!backend_audio_open(window)) return nullptr;
+    audio_state.initialised = true;
+    return &audio_state;
+}
+
+void os_update_audio(void) {
+    if (!audio_state.initialised) return;
+    u32 play_cursor, write_cursor;
+    if (!backend_audio_cursors(&play_cursor, &write_cursor)) return;
+    AudioRingPieces pieces = {};
+    if (!backend_audio_lock(write_cursor, AUDIO_UPDATE_WINDOW, &pieces)) {
+        os_printf("?is this expected? maybe if you lock too late or something\n");
+        return;
+    }
+    if (pieces.length[0]) audio_mix_region(write_cursor, pieces.length[0], pieces.memory[0]);
+    if (pieces.length[1]) audio_mix_region(0, pieces.length[1], pieces.memory[1]);
+    backend_audio_unlock(&pieces);
+    audio_trim_voices();
+}
+
+void os_shutdown_audio(void) {
+    if (!audio_state.initialised) return;
+    backend_audio_close();
+    audio_release_tables();
+    audio_state.device = nullptr;
+    audio_state.buffer = nullptr;
+    audio_state.initialised = false;
+    audio_state.written_end = 0;
+}

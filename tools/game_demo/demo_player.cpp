@@ -1,0 +1,201 @@
+// Plays the game through the demo's script of key presses on a clock of its
+// own: every frame is exactly 1/60 s of game time however long it takes to
+// draw, so each screenshot shows the same moment on every system.  The
+// script follows tools/demo.sh, which plays it in real time from outside.
+// Usage: fathomer_demo OUT_DIR [SHOTS]  (SHOTS: stop after that many)
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#if defined(__GNUC__)
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#endif
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+#if defined(__GNUC__)
+#pragma GCC diagnostic pop
+#endif
+
+#include "game/frame_clock.h"
+#include "game/startup.h"
+#include "os/clock.h"
+#include "os/input.h"
+#include "os/log.h"
+#include "render/gl_functions.h"
+
+// A key event, or with name set a screenshot, at a time of the script.
+struct DemoStep {
+    u32 at_ms;
+    u8 action;
+    u16 key;
+    const char *name;
+};
+
+enum : u16 {
+    DEMO_KEY_A = 0x41,
+    DEMO_KEY_D = 0x44,
+    DEMO_KEY_R = 0x52,
+    DEMO_KEY_S = 0x53,
+    DEMO_KEY_W = 0x57,
+    DEMO_KEY_X = 0x58,
+    DEMO_KEY_PLUS = 0xBB,
+    DEMO_KEY_MINUS = 0xBD,
+};
+
+// The script's pieces, as tools/demo.sh does them: a press is down and up at
+// once, several presses are 120 ms apart; a hold keeps the key down.
+struct DemoScript {
+    std::vector<DemoStep> steps;
+    u32 now;
+};
+
+static void shot(DemoScript *s, const char *name) { s->steps.push_back({s->now, 0, 0, name}); }
+static void wait(DemoScript *s, u32 ms) { s->now += ms; }
+static void press(DemoScript *s, u16 key, u32 count) {
+    for (u32 i = 0; i < count; i++) {
+        if (i) s->now += 120;
+        s->steps.push_back({s->now, ACTION_DOWN, key, nullptr});
+        s->steps.push_back({s->now, ACTION_UP, key, nullptr});
+    }
+}
+static void hold(DemoScript *s, u16 key, u32 ms) {
+    s->steps.push_back({s->now, ACTION_DOWN, key, nullptr});
+    s->now += ms;
+    s->steps.push_back({s->now, ACTION_UP, key, nullptr});
+}
+
+static DemoScript demo_script(void) {
+    DemoScript s = {};
+    wait(&s, 3000);
+    shot(&s, "01-title");
+    press(&s, DEMO_KEY_X, 1);
+    wait(&s, 1500);
+    shot(&s, "02-opening-1s");
+    wait(&s, 4000);
+    shot(&s, "03-opening-5s");
+    wait(&s, 5000);
+    shot(&s, "04-opening-10s");
+    wait(&s, 4000);
+    shot(&s, "05-opening-14s");
+    wait(&s, 5000);
+    shot(&s, "06-waiting");
+    hold(&s, DEMO_KEY_A, 600);
+    shot(&s, "07-waiting-steered");
+    press(&s, DEMO_KEY_X, 1);
+    wait(&s, 3000);
+    shot(&s, "08-falling");
+    hold(&s, DEMO_KEY_D, 1500);
+    hold(&s, DEMO_KEY_W, 1000);
+    wait(&s, 5000);
+    shot(&s, "09-falling-steered");
+    hold(&s, DEMO_KEY_A, 2000);
+    hold(&s, DEMO_KEY_S, 1000);
+    wait(&s, 10000);
+    shot(&s, "10-falling-20s");
+    press(&s, DEMO_KEY_PLUS, 5);
+    wait(&s, 1000);
+    shot(&s, "11-stage-hope-high");
+    press(&s, DEMO_KEY_PLUS, 4);
+    wait(&s, 1000);
+    shot(&s, "12-stage-hope-top");
+    press(&s, DEMO_KEY_MINUS, 14);
+    wait(&s, 1000);
+    shot(&s, "13-stage-hope-low");
+    press(&s, DEMO_KEY_MINUS, 10);
+    wait(&s, 1000);
+    shot(&s, "14-stage-hope-bottom");
+    press(&s, DEMO_KEY_R, 1);
+    wait(&s, 8000);
+    shot(&s, "15-boxes");
+    press(&s, DEMO_KEY_R, 1);
+    hold(&s, DEMO_KEY_D, 1000);
+    hold(&s, DEMO_KEY_A, 1000);
+    wait(&s, 10000);
+    shot(&s, "16-falling-late");
+    press(&s, DEMO_KEY_PLUS, 14);
+    wait(&s, 8000);
+    shot(&s, "17-back-to-middle");
+    return s;
+}
+
+static void send_key(u8 action, u16 key) {
+    WindowEvent e = {};
+    e.kind = EVENT_KEY;
+    e.window = main_window;
+    e.key.action = action;
+    e.key.key = key;
+    handle_input_event(&e);
+}
+
+// The frame just drawn, read back before it is presented.
+static bool save_frame(const std::string &path) {
+    i32 w = main_window->client_size.width;
+    i32 h = main_window->client_size.height;
+    std::vector<u8> pixels((size_t)w * (size_t)h * 4);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    for (size_t i = 3; i < pixels.size(); i += 4) pixels[i] = 255;
+    stbi_flip_vertically_on_write(1);
+    return stbi_write_png(path.c_str(), w, h, 4, pixels.data(), w * 4) != 0;
+}
+
+int main(int argc, char **argv) {
+    if (argc < 2) {
+        fprintf(stderr, "usage: fathomer_demo OUT_DIR [SHOTS]\n");
+        return 2;
+    }
+    std::string out = argv[1];
+    if (!out.empty() && out.back() != '/') out += '/';
+    int max_shots = argc > 2 ? atoi(argv[2]) : 1 << 30;
+
+    int rc = main_init();
+    if (rc) return rc;
+    DemoScript script = demo_script();
+    const u64 start = frame_clock.frame_start_ticks;
+    size_t next = 0;
+    int shots = 0, failed = 0;
+    for (u64 frame = 1; next < script.steps.size() && shots < max_shots; frame++) {
+        // Exact tick counts: the microseconds per frame then come out the same
+        // for every counter frequency.
+        if (!frame_pass_begin(start + frame * os_counter_frequency / 60)) {
+            log_printf("The window closed before the script ended\n");
+            return 1;
+        }
+        // Steps go in the script's order: keys reach the first frame after
+        // their time, a shot is the first frame at its time, and keys after a
+        // shot wait for the next frame (the picture comes before the press).
+        u64 now_ms = frame * 1000 / 60;
+        std::vector<const char *> due_shots;
+        while (next < script.steps.size()) {
+            const DemoStep &step = script.steps[next];
+            if (step.name) {
+                if (step.at_ms > now_ms) break;
+                due_shots.push_back(step.name);
+            } else {
+                if (step.at_ms >= now_ms || !due_shots.empty()) break;
+                send_key(step.action, step.key);
+            }
+            next++;
+        }
+        frame_pass_draw();
+        for (const char *name : due_shots) {
+            std::string path = out + name + ".png";
+            if (save_frame(path)) {
+                log_printf("Screenshot %s\n", path.c_str());
+            } else {
+                log_printf("Could not write %s\n", path.c_str());
+                failed++;
+            }
+            shots++;
+        }
+        frame_pass_end();
+    }
+    return failed ? 1 : 0;
+}
