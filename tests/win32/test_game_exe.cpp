@@ -6,6 +6,8 @@
 
 #include "os/system.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 // fathomer.exe lies beside the test executable.
 static bool game_exe_path(wchar_t *out, DWORD units) {
     DWORD n = GetModuleFileNameW(nullptr, out, units);
@@ -83,3 +85,5 @@ TEST_CASE("the game opens a centred 1280 x 800 client area and exits with 0 righ
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }
+
+TEST_SUITE_END();

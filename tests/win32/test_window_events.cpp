@@ -8,6 +8,8 @@
 #include "os/window_ops.h"
 #include "tests/win32/window_test_support.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 static LPARAM key_lparam(bool was_down, bool up) {
     LPARAM l = 1;
     if (was_down) l |= 1 << 30;
@@ -271,3 +273,5 @@ TEST_CASE("a posted X key reaches the input table through handle_input_event") {
     os_set_event_callback(record_event);
     close_test_window(w);
 }
+
+TEST_SUITE_END();

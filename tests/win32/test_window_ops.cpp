@@ -4,6 +4,8 @@
 #include "os/window_ops.h"
 #include "tests/win32/window_test_support.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 TEST_CASE("moving and resizing: outer rectangle and wanted client area") {
     Window *w = open_test_window(320, 240, 0);
     os_move_window(w, 100, 80, 400, 300, false);
@@ -232,3 +234,5 @@ TEST_CASE("cursor shapes come from the table - empty entries hide it and large i
     CHECK(os_load_cursor(Str{0, nullptr}) == 0);
     close_test_window(w);
 }
+
+TEST_SUITE_END();
