@@ -293,9 +293,9 @@ TEST_CASE("the SSE2 path stores exactly what the scalar path stores") { check_pa
 TEST_CASE("the AVX2 path stores exactly what the scalar path stores, and is chosen where it runs") {
     if (!cpu_supports_avx2()) {
         MESSAGE("skipped: this processor has no AVX2; the mixer uses the SSE2 path");
-        CHECK(mix_fastest_path() == mix_add_frames_sse2);
+        CHECK((mix_fastest_path() == mix_add_frames_sse2));
         return;
     }
-    CHECK(mix_fastest_path() == mix_add_frames_avx2);
+    CHECK((mix_fastest_path() == mix_add_frames_avx2));
     check_path_matches_scalar(mix_add_frames_avx2);
 }

@@ -29,7 +29,7 @@ shot() {
         failed_shots=$((failed_shots + 1))
     fi
 }
-# Keys go to the focused window: there is no window manager to route them.
+# Keys go to the focused window.
 press() {
     xdotool windowfocus "$window" 2>/dev/null
     xdotool key --delay 120 "$@"
@@ -42,7 +42,9 @@ hold() {
 }
 
 echo "Screenshots:"
-sleep 3
+# The opening runs on the game's real-time clock, so its moments keep their
+# times; play needs only long enough for each sight to appear.
+sleep 1.5
 shot 01-title
 press x
 sleep 1.5
@@ -53,44 +55,44 @@ sleep 5
 shot 04-opening-10s
 sleep 4
 shot 05-opening-14s
-sleep 5
+sleep 4.5
 # The opening has ended by itself after about 17 seconds: the diver waits.
 shot 06-waiting
 hold a 0.6
 shot 07-waiting-steered
 press x
-sleep 3
+sleep 1.5
 shot 08-falling
-hold d 1.5
-hold w 1
-sleep 5
+hold d 1
+hold w 0.5
+sleep 2
 shot 09-falling-steered
-hold a 2
-hold s 1
-sleep 10
-shot 10-falling-20s
+hold a 1
+hold s 0.5
+sleep 3
+shot 10-falling-10s
 press equal equal equal equal equal
-sleep 1
+sleep 0.5
 shot 11-stage-hope-high
 press equal equal equal equal
-sleep 1
+sleep 0.5
 shot 12-stage-hope-top
 press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
-sleep 1
+sleep 0.5
 shot 13-stage-hope-low
 press minus minus minus minus minus minus minus minus minus minus
-sleep 1
+sleep 0.5
 shot 14-stage-hope-bottom
 press r
-sleep 8
+sleep 2
 shot 15-boxes
 press r
-hold d 1
-hold a 1
-sleep 10
+hold d 0.5
+hold a 0.5
+sleep 2
 shot 16-falling-late
 press equal equal equal equal equal equal equal equal equal equal equal equal equal equal
-sleep 8
+sleep 1
 shot 17-back-to-middle
 # Alt+F4 becomes the window's close request; destroying the X window would
 # leave the program running without it.
