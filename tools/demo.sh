@@ -5,7 +5,7 @@ set -uo pipefail
 exe=$1
 out=$2
 mkdir -p "$out"
-rm -f "$out"/*.png
+rm -f "$out"/*.png "$out"/*.xwd
 wine "$exe" >"$out/game.log" 2>&1 &
 game=$!
 
@@ -22,8 +22,12 @@ if [[ -z "$window" ]]; then
 fi
 
 failed_shots=0
+conversions=()
+# The window is grabbed at once; the slower conversion to PNG runs alongside.
 shot() {
-    if xwd -silent -id "$window" | convert xwd:- "png:$out/$1.png"; then
+    if xwd -silent -id "$window" >"$out/$1.xwd"; then
+        (convert "xwd:$out/$1.xwd" "png:$out/$1.png" && rm -f "$out/$1.xwd") &
+        conversions+=($!)
         echo "  $out/$1.png"
     else
         failed_shots=$((failed_shots + 1))
@@ -108,6 +112,9 @@ if kill -0 "$game" 2>/dev/null; then
 fi
 wait "$game"
 rc=$?
+for c in "${conversions[@]}"; do
+    wait "$c" || failed_shots=$((failed_shots + 1))
+done
 echo "The game's log: $out/game.log (exit code $rc)"
 if ((failed_shots > 0)); then
     echo "$failed_shots screenshots failed"

@@ -10,6 +10,7 @@ export WINEARCH=win64
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 headless_pids=()
+headless_wine_started=0
 
 headless_start_display() {
     mkdir -p "$session_dir"
@@ -64,13 +65,17 @@ headless_start_wine() {
         wineserver -w
     fi
     wineserver -p >"$session_dir/wineserver.log" 2>&1
+    headless_wine_started=1
     # Start the prefix's background services now, with their output going to a
     # file, so that none of them inherits (and holds open) a test runner's pipe.
     wine cmd /c exit >"$session_dir/wine-services.log" 2>&1 </dev/null
 }
 
+# Stops only what this shell started: a script that borrows the Wine server of
+# its caller leaves it running.
 headless_stop() {
-    wineserver -k >/dev/null 2>&1 || true
+    ((headless_wine_started)) && { wineserver -k >/dev/null 2>&1 || true; }
+    headless_wine_started=0
     for pid in "${headless_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${headless_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     headless_pids=()

@@ -22,6 +22,7 @@ headless_start_sound
 # A fresh Wine prefix takes a while to prepare: that happens during the builds.
 headless_start_wine >"$session_dir/wine-start.log" 2>&1 &
 wine_start=$!
+headless_wine_started=1  # set in the background shell, so the stop needs it here
 
 step "Building the native tree"
 cmake --preset native >/dev/null && cmake --build --preset native || exit 1
