@@ -1,9 +1,10 @@
 # Script run by ctest (through the include file of fathomer_add_doctest): lists
 # a doctest executable's cases and writes one ctest test per case.  A case's
 # doctest test suite names the shared resource it needs (see
-# cmake/doctest_tests.cmake) and becomes its RESOURCE_LOCK.
+# cmake/doctest_tests.cmake) and becomes its RESOURCE_LOCK; the suite "soak"
+# instead gives the case the longer TEST_SOAK_TIMEOUT.
 # In: TEST_EXECUTOR, TEST_EXECUTABLE, TEST_WORKING_DIR, TEST_PREFIX,
-#     TEST_TIMEOUT, CTEST_FILE.
+#     TEST_TIMEOUT, TEST_SOAK_TIMEOUT, CTEST_FILE.
 execute_process(
   COMMAND ${TEST_EXECUTOR} "${TEST_EXECUTABLE}" --list-test-cases --reporters=xml
   OUTPUT_VARIABLE listing
@@ -57,7 +58,12 @@ foreach(case IN LISTS cases)
   bracket(test "${TEST_PREFIX}${name}")
   bracket(dir "${TEST_WORKING_DIR}")
   string(APPEND script "add_test(${test}${command} ${exe} ${filter})\n")
-  string(APPEND script "set_tests_properties(${test} PROPERTIES WORKING_DIRECTORY ${dir} TIMEOUT ${TEST_TIMEOUT}")
+  set(timeout ${TEST_TIMEOUT})
+  if(suite STREQUAL "soak")
+    set(timeout ${TEST_SOAK_TIMEOUT})
+    set(suite "")
+  endif()
+  string(APPEND script "set_tests_properties(${test} PROPERTIES WORKING_DIRECTORY ${dir} TIMEOUT ${timeout}")
   if(NOT suite STREQUAL "")
     bracket(suite "${suite}")
     string(APPEND script " RESOURCE_LOCK ${suite}")

@@ -6,8 +6,11 @@
 # test suite named for it, and ctest runs no two cases of one suite at once:
 #   "desktop"     visible windows, focus, keyboard and mouse, the clipboard
 #   "sound card"  the sound server's output, which a capture test listens to
-# Every other case runs in parallel with the rest.
+# Every other case runs in parallel with the rest.  A case that runs long on
+# purpose (a simulated hour) puts itself in the suite "soak" and gets the
+# longer timeout instead.
 set(FATHOMER_TEST_TIMEOUT 60 CACHE STRING "Seconds a single test case may take")
+set(FATHOMER_SOAK_TIMEOUT 300 CACHE STRING "Seconds a test case of the suite soak may take")
 
 function(fathomer_add_doctest TARGET)
   set(ctest_file "${CMAKE_CURRENT_BINARY_DIR}/${TARGET}_tests.cmake")
@@ -22,6 +25,7 @@ if(NOT EXISTS \"${ctest_file}\" OR \"\${exe}\" IS_NEWER_THAN \"${ctest_file}\"
   set(TEST_WORKING_DIR \"$<TARGET_FILE_DIR:${TARGET}>\")
   set(TEST_PREFIX \"${TARGET}: \")
   set(TEST_TIMEOUT ${FATHOMER_TEST_TIMEOUT})
+  set(TEST_SOAK_TIMEOUT ${FATHOMER_SOAK_TIMEOUT})
   set(CTEST_FILE \"${ctest_file}\")
   include(\"${CMAKE_CURRENT_FUNCTION_LIST_DIR}/doctest_list_tests.cmake\")
 endif()

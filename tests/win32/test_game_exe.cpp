@@ -44,7 +44,8 @@ TEST_CASE("the game opens a centred 1280 x 800 client area and exits with 0 righ
     REQUIRE(CreateProcessW(exe, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
 
     HWND game = nullptr;
-    for (int i = 0; i < 300 && !game; i++) {
+    // Start-up on a loaded machine has taken over six seconds.
+    for (int i = 0; i < 1500 && !game; i++) {
         HWND h = FindWindowW(L"orb_sharedWindowClass", L"Fathomer");
         if (h && IsWindowVisible(h)) game = h;
         else Sleep(20);
