@@ -47,7 +47,7 @@ bench() {
     if "$@" >"$log" 2>&1 </dev/null; then
         sed -n 's/^result //p' "$log" >>"$out/$build.txt"
     else
-        echo "missing_$name $(head -c 200 "$log" | tr '\n' ' ')" >>"$out/$build.txt"
+        echo "missing_$name $(tail -n 2 "$log" | tr '\n' ' ')" >>"$out/$build.txt"
     fi
 }
 
