@@ -1,7 +1,8 @@
 # Script run by ctest (through the include file of fathomer_add_doctest): lists
 # a doctest executable's cases and writes one ctest test per case.  A case's
 # doctest test suite names the shared resource it needs (see
-# cmake/doctest_tests.cmake) and becomes its RESOURCE_LOCK; the suite "soak"
+# cmake/doctest_tests.cmake) and becomes its RESOURCE_LOCK and its label (so
+# "ctest -L desktop" runs just those); the suite "soak"
 # instead gives the case the longer TEST_SOAK_TIMEOUT.
 # In: TEST_EXECUTOR, TEST_EXECUTABLE, TEST_WORKING_DIR, TEST_PREFIX,
 #     TEST_TIMEOUT, TEST_SOAK_TIMEOUT, CTEST_FILE.
@@ -66,7 +67,7 @@ foreach(case IN LISTS cases)
   string(APPEND script "set_tests_properties(${test} PROPERTIES WORKING_DIRECTORY ${dir} TIMEOUT ${timeout}")
   if(NOT suite STREQUAL "")
     bracket(suite "${suite}")
-    string(APPEND script " RESOURCE_LOCK ${suite}")
+    string(APPEND script " RESOURCE_LOCK ${suite} LABELS ${suite}")
   endif()
   # A filter that matches no case would pass without running anything.
   string(APPEND script " SKIP_REGULAR_EXPRESSION [==[MESSAGE: skipped: ]==]"

@@ -106,6 +106,7 @@ fall() {
 wine_run() { wine "$@"; }
 
 step "Running the benchmarks"
+cut -d' ' -f1-3 /proc/loadavg >"$out/load-start.txt"
 native=build/linux/bin
 windows=build/windows/bin
 : >"$out/native.txt"

@@ -70,7 +70,7 @@ def command_output(args):
         return ""
 
 
-def machine_lines():
+def machine_lines(results_dir):
     cpu = "unknown"
     try:
         for line in open("/proc/cpuinfo"):
@@ -93,13 +93,18 @@ def machine_lines():
     except OSError:
         pass
     load = os.getloadavg()
+    try:
+        start = ", ".join(open(os.path.join(results_dir, "load-start.txt")).read().split())
+    except OSError:
+        start = "?"
     return [
         f"- Processor: {cpu}, {os.cpu_count()} logical cores ({flags})",
         f"- Memory: {memory}",
         f"- System: {platform.system()} {platform.release()}; {command_output(['wine', '--version'])}",
         f"- Compilers: {command_output(['c++', '--version']).splitlines()[0] if command_output(['c++', '--version']) else '?'}; "
         f"{(command_output(['x86_64-w64-mingw32-g++-posix', '--version']).splitlines() or ['?'])[0]}",
-        f"- Load average when the table was written: {load[0]:.2f}, {load[1]:.2f}, {load[2]:.2f} (1, 5, 15 min)",
+        f"- Load average (1, 5, 15 min) when the benchmarks started: {start}; when the table was written: "
+        f"{load[0]:.2f}, {load[1]:.2f}, {load[2]:.2f}",
         f"- Written: {datetime.datetime.now(datetime.timezone.utc).strftime('%Y-%m-%d %H:%M UTC')}",
     ]
 
@@ -129,7 +134,7 @@ def main():
         "",
         "## Machine",
         "",
-        *machine_lines(),
+        *machine_lines(results_dir),
         "",
         "## Results",
         "",
