@@ -9,9 +9,11 @@ rm -f "$out"/*.png "$out"/*.xwd
 wine "$exe" >"$out/game.log" 2>&1 &
 game=$!
 
+# Start-up shows the window only once it is ready; on a busy machine that has
+# taken over ten seconds.
 window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name '^Fathomer$' 2>/dev/null | head -n1)
+for _ in $(seq 600); do
+    window=$(xdotool search --onlyvisible --name '^Fathomer$' 2>/dev/null | head -n1)
     [[ -n "$window" ]] && break
     sleep 0.1
 done
