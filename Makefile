@@ -1,5 +1,5 @@
 # The entry points; see README.md.
-.PHONY: run run-windows test deps
+.PHONY: run run-windows test bench deps
 
 deps:
 	@tools/install_deps.sh
@@ -12,3 +12,6 @@ run-windows: deps
 
 test: deps
 	@tools/test.sh
+
+bench: deps
+	@tools/bench.sh

@@ -1,5 +1,6 @@
-// The frame loop with the game's (empty) frame, run for ten seconds: how long
-// each pass takes against the frame budget.  Needs a display.
+// Start-up to the first drawn frame, then the frame loop with the title
+// screen (a light scene) for ten seconds: how long each pass takes against the
+// frame budget.  Needs a display.
 #include <algorithm>
 #include <stdio.h>
 #include <vector>
@@ -14,15 +15,20 @@ static double percentile(const std::vector<int> &sorted, double p) {
 }
 
 int main(int, char **) {
+    u64 launched = os_get_ticks();
     if (main_init() != 0) {
         printf("no window (a display is needed)\n");
         return 1;
     }
+    // The first pass draws and shows the first frame; its pacing sleep is not start-up.
+    i32 budget = frame_clock.budget_us;
+    frame_clock.budget_us = 0;
+    run_frame_pass();
+    double startup_ms = (double)os_ticks_to_microseconds(os_get_ticks() - launched) / 1000.0;
+    frame_clock.budget_us = budget;
     std::vector<int> frames;
     frames.reserve(4096);
     u64 start = os_get_ticks();
-    // The first pass measures start-up, not a frame: left out.
-    run_frame_pass();
     while (os_ticks_to_microseconds(os_get_ticks() - start) < 10000000) {
         if (!run_frame_pass()) break;
         frames.push_back(frame_clock.frame_us);
@@ -42,6 +48,13 @@ int main(int, char **) {
     printf("frame us: mean %.0f, median %.0f, p1 %.0f, p99 %.0f, min %d, max %d\n", sum / (double)frames.size(),
            percentile(sorted, 50), percentile(sorted, 1), percentile(sorted, 99), sorted.front(), sorted.back());
     printf("over budget by more than 1 ms: %d, under by more than 1 ms: %d\n", over, early);
-    printf("game clock %llu ms\n", (unsigned long long)frame_clock.total_ms);
+    printf("game clock %llu ms; start-up to the first drawn frame %.1f ms\n", (unsigned long long)frame_clock.total_ms,
+           startup_ms);
+    // Lines for the benchmark table.
+    printf("result startup_ms %.1f\n", startup_ms);
+    printf("result pacing_mean_us %.0f\n", sum / (double)frames.size());
+    printf("result pacing_p99_us %.0f\n", percentile(sorted, 99));
+    printf("result pacing_over_budget %d\n", over);
+    printf("result pacing_frames %zu\n", frames.size());
     return 0;
 }

@@ -24,6 +24,8 @@ f32 next_speed(f32 speed, i32 delta_ms) {
     return (f32)((f64)speed + (f64)delta_ms * rate);
 }
 
+u8 spawn_kind_for(f32 unit) { return (u8)(i32)(unit * 11.0f + 3.0f); }
+
 i32 hope_stage_for(f32 hope) {
     if (hope >= 100.0f) return 4;
     if (hope >= 60.0f) return 3;
@@ -74,8 +76,7 @@ static void run_falling(void) {
 
     game_vars.spawn_timer_ms -= delta_ms;
     if (game_vars.spawn_timer_ms <= 0) {
-        u8 kind = (u8)(i32)(random_unit() * 11.0f + 3.0f);
-        spawn_entity(kind);
+        spawn_entity(spawn_kind_for(random_unit()));
         game_vars.spawn_timer_ms += 1000;
     }
 }

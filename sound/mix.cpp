@@ -22,7 +22,7 @@ void mix_add_frames_scalar(i16 *dest, const i16 *src, u32 frames, f32 left, f32 
     }
 }
 
-void mix_add_frames(i16 *dest, const i16 *src, u32 frames, f32 left, f32 right) {
+void mix_add_frames_sse2(i16 *dest, const i16 *src, u32 frames, f32 left, f32 right) {
     const __m128 gains = _mm_setr_ps(left, right, left, right);
     const __m128 low = _mm_set1_ps(-32768.0f);
     const __m128 high = _mm_set1_ps(32767.0f);
@@ -81,4 +81,4 @@ void audio_mix_with(void *dest, u32 length, MixAddFrames add) {
     }
 }
 
-void audio_mix(void *dest, u32 length) { audio_mix_with(dest, length, mix_add_frames); }
+void audio_mix(void *dest, u32 length) { audio_mix_with(dest, length, mix_fastest_path()); }

@@ -285,6 +285,8 @@ TEST_CASE("path text: directories end in a slash, names lose their directory") {
     CHECK(heap_text_is(os_path_as_directory("C:\\Games\\x", 10), STR("C:/Games/x/")));
     CHECK(heap_text_is(os_path_as_directory("/home/x/", 8), STR("/home/x/")));
     CHECK(heap_text_is(os_path_as_directory("", 0), STR("/")));
+    CHECK(heap_text_is(os_path_as_directory("C:\\Games\\", 9), STR("C:/Games/")));  // no second separator
+    CHECK(heap_text_is(os_path_as_directory("\\", 1), STR("/")));
     CHECK(heap_text_is(os_path_directory_part("C:\\games\\x.exe", 14), STR("C:/games/")));
     CHECK(heap_text_is(os_path_directory_part("x.exe", 5), STR("x.exe")));
     CHECK(heap_text_is(os_path_name_part("C:\\games/x.exe", 14), STR("x.exe")));

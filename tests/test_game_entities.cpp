@@ -133,6 +133,37 @@ TEST_CASE("walls bounce objects and the far field removes them") {
     CHECK(entity(2)->velocity.y == 2.0f);
 }
 
+TEST_CASE("an object leaves only once strictly more than 500 pixels past an edge, on either side") {
+    harness_reset();
+    empty_entities();
+    struct Case {
+        u8 kind;
+        float x, y, vx, vy;
+        bool stays;
+    } cases[] = {
+        {5, 600, 1299.5f, 0, 0.5f, true},    // bottom: y 1300 = H + 500
+        {5, 600, 1300, 0, 0.5f, false},      // y 1300.5
+        {5, 600, -499.5f, 0, -0.5f, true},   // top: y -500
+        {5, 600, -500, 0, -0.5f, false},     // y -500.5
+        {10, 1779.5f, 400, 0.5f, 0, true},   // far right: x 1780 = W + 500
+        {10, 1780, 400, 0.5f, 0, false},     // x 1780.5
+        {10, -499.5f, 400, -0.5f, 0, true},  // left: x -500
+        {10, -500, 400, -0.5f, 0, false},    // x -500.5
+    };
+    for (const Case &c : cases) {
+        Entity e = make_entity(c.kind, c.kind == 10 ? 3 : 8, c.x, c.y, 22, 22);
+        if (c.kind == 10) e.flags = ENTITY_HORIZONTAL;
+        e.velocity = Vec2f{c.vx, c.vy};
+        add_entity(e);
+    }
+    do_entities();
+    REQUIRE(entity_list.count == 4);
+    CHECK(entity(0)->position.y == 1300.0f);
+    CHECK(entity(1)->position.y == -500.0f);
+    CHECK(entity(2)->position.x == 1780.0f);
+    CHECK(entity(3)->position.x == -500.0f);
+}
+
 TEST_CASE("the diver's box touches at an edge and not one float step beyond") {
     for (int beyond = 0; beyond < 2; beyond++) {
         harness_reset();
@@ -241,6 +272,29 @@ TEST_CASE("diver steering, clamping and its trail") {
     CHECK(entity(0)->velocity.x == 1.0f);  // clamped
     CHECK(particle_list.count == 2);
     CHECK(((const Particle *)particle_list.items)[1].position.x < entity(0)->position.x);
+}
+
+TEST_CASE("a trail timer that lands exactly on 0 drops nothing until it goes below") {
+    harness_reset();
+    empty_entities();
+    add_entity(make_entity(1, 25, 600, 400, 16, 56));
+    game_vars.hope_stage = 2;
+    game_vars.trail_timer_ms = 16;
+    frame_clock.delta_ms = 16;
+    do_entities();
+    CHECK(game_vars.trail_timer_ms == 0);
+    CHECK(particle_list.count == 0);
+    frame_clock.delta_ms = 1;
+    do_entities();
+    CHECK(game_vars.trail_timer_ms == 249);
+    CHECK(particle_list.count == 1);
+
+    // Outside stages 1 and 2 the timer stands still.
+    game_vars.hope_stage = 3;
+    frame_clock.delta_ms = 300;
+    do_entities();
+    CHECK(game_vars.trail_timer_ms == 249);
+    CHECK(particle_list.count == 1);
 }
 
 TEST_CASE("drawing: boxes under the sprite, rotations and the despair overlay") {

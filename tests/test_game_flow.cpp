@@ -1,11 +1,13 @@
 // The game's states: title, opening sequence, waiting, falling; speed, hope,
 // stages and spawning, driven through game_frame as the frame loop does.
 #include <doctest/doctest.h>
+#include <math.h>
 
 #include "game/entities.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
 #include "game/play.h"
+#include "game/random.h"
 #include "game_harness.h"
 #include "render/font.h"
 
@@ -128,6 +130,36 @@ TEST_CASE("the speed table's thresholds are strict") {
     CHECK(next_speed(5.0f, 1000) == 5.005f);
     CHECK(next_speed(9.0f, 1000) == 9.00025f);
     CHECK(next_speed(9.5f, 1000) == 9.500125f);
+}
+
+TEST_CASE("every band of the speed table, each threshold belonging to the band below it") {
+    // Rates per ms, band k holding the speeds above k and up to k + 1 (the last band has no top).
+    const f64 RATE[10] = {0.0001,     0.00005,   0.000025,   0.0000125,  0.000005,
+                          0.0000025,  0.00000125, 0.0000005, 0.00000025, 0.000000125};
+    for (int k = 0; k < 10; k++) {
+        CAPTURE(k);
+        const f32 inside = (f32)k + 0.5f;
+        CHECK(next_speed(inside, 1000) == (f32)((f64)inside + 1000.0 * RATE[k]));
+        if (k == 0) continue;
+        const f32 at = (f32)k;
+        const f32 above = nextafterf(at, 100.0f);
+        CHECK(next_speed(at, 1000) == (f32)((f64)at + 1000.0 * RATE[k - 1]));
+        CHECK(next_speed(above, 1000) == (f32)((f64)above + 1000.0 * RATE[k]));
+    }
+    CHECK(next_speed(-1.0f, 1000) == -0.9f);
+    CHECK(next_speed(40.0f, 1000) == 40.000125f);
+}
+
+TEST_CASE("spawned kinds run from 3 to 13, every one of them reached over many draws") {
+    CHECK(spawn_kind_for(0.0f) == 3);
+    CHECK(spawn_kind_for(nextafterf(1.0f, 0.0f)) == 13);
+    harness_reset();
+    int seen[256] = {};
+    for (int i = 0; i < 100000; i++) seen[spawn_kind_for(random_unit())]++;
+    for (int kind = 0; kind < 256; kind++) {
+        CAPTURE(kind);
+        CHECK((seen[kind] > 0) == (kind >= 3 && kind <= 13));
+    }
 }
 
 TEST_CASE("hope stages at their exact boundaries") {

@@ -89,6 +89,55 @@ TEST_CASE("flags move, scale, rotate and fade by delta_ms; tint and size follow"
     CHECK(+s.tint[0] == 0);         // colour 0 draws 0
 }
 
+TEST_CASE("each particle flag on its own changes only what it names") {
+    const u8 flags[] = {0, PARTICLE_MOVE, PARTICLE_SCALE, PARTICLE_ROTATE, PARTICLE_COLOR, PARTICLE_CENTERED};
+    const f32 still_radians = (f32)(80.0 * 3.14159265358979323846 / 180.0);
+    const f32 turned_radians = (f32)(90.0 * 3.14159265358979323846 / 180.0);
+    for (u8 flag : flags) {
+        CAPTURE(flag);
+        harness_reset();
+        Particle p = {};
+        p.flags = flag;
+        p.sprite = &sprite_table[19];  // 32 x 32
+        p.position = Vec2f{10, 20};
+        p.velocity = Vec2f{0.5f, -0.25f};
+        p.scale = Vec2f{2.0f, 0.5f};
+        p.scale_velocity = Vec2f{0.0625f, 0.125f};
+        p.rotation = 80.0f;
+        p.angular_velocity = 0.625f;
+        p.color = Color4f{0.25f, 1, 1, 1};
+        p.color_velocity = Color4f{0.015625f, 0, 0, 0};
+        p.lifetime_ms = 5000;
+        add_particle(&p);
+        run_particles(16);
+        REQUIRE(harness_recording().instances.size() == 1);
+        const SpriteInstance &in = harness_recording().instances[0];
+        const bool moves = flag == PARTICLE_MOVE, scales = flag == PARTICLE_SCALE;
+        CHECK(+in.position[0] == (moves ? 18.0f : 10.0f));
+        CHECK(+in.position[1] == (moves ? 16.0f : 20.0f));
+        CHECK(+in.size[0] == (scales ? 96.0f : 64.0f));
+        CHECK(+in.size[1] == (scales ? 80.0f : 16.0f));
+        CHECK(+in.rotation == (flag == PARTICLE_ROTATE ? turned_radians : still_radians));
+        CHECK(+in.tint[0] == (flag == PARTICLE_COLOR ? 127 : 63));
+        CHECK(+in.anchor[0] == (flag == PARTICLE_CENTERED ? 0.5f : 0.0f));
+        CHECK(+in.anchor[1] == (flag == PARTICLE_CENTERED ? 0.5f : 0.0f));
+    }
+
+    // Only PARTICLE_IMMORTAL outlives the lifetime.
+    harness_reset();
+    Particle brief = {};
+    brief.sprite = &sprite_table[19];
+    brief.scale = Vec2f{1, 1};
+    brief.lifetime_ms = 1;
+    brief.flags = PARTICLE_MOVE | PARTICLE_SCALE | PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_CENTERED;
+    add_particle(&brief);
+    brief.flags = PARTICLE_IMMORTAL;
+    add_particle(&brief);
+    run_particles(16);
+    REQUIRE(particle_list.count == 1);
+    CHECK(particle(0)->flags == PARTICLE_IMMORTAL);
+}
+
 TEST_CASE("an immortal particle keeps ageing and animates by its age") {
     harness_reset();
     Particle p = {};

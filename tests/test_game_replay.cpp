@@ -59,7 +59,7 @@ static bool soak_check(void) {
     return harness_all_finite() && entity_list.count < 200 && particle_list.count < 400 && harness_halts == 0;
 }
 
-TEST_CASE("one simulated hour at 60 frames per second stays finite and bounded") {
+TEST_CASE("one simulated hour at 60 frames per second stays finite and bounded" * doctest::test_suite("soak")) {
     most_entities = most_particles = 0;
     const int64_t frames = 60 * 60 * 60;
     CHECK(run_soak(frames, soak_check) == frames);

@@ -216,6 +216,18 @@ TEST_CASE("animated sprites step through frames side by side") {
     CHECK(sprite_frame_rect(&no_time, 5).x == 7);
 }
 
+TEST_CASE("a frame of a non-square strip steps by the frame width and keeps its own size") {
+    const Sprite tall = {10, 20, 30, 50, 0, 3, 100};
+    const u64 times[] = {0, 99, 100, 250, 300};
+    const u16 lefts[] = {10, 10, 40, 70, 10};
+    for (int i = 0; i < 5; i++) {
+        SpriteRect r = sprite_frame_rect(&tall, times[i]);
+        CAPTURE(times[i]);
+        CHECK(r.x == lefts[i]);
+        CHECK((r.y == 20 && r.w == 30 && r.h == 50));
+    }
+}
+
 TEST_CASE("the fix-up moves sheet rows to their placements") {
     Sprite saved[SPRITE_TABLE_ROWS];
     memcpy(saved, sprite_table, sizeof(saved));

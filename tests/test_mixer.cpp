@@ -1,3 +1,4 @@
+#include <float.h>
 #include <stdlib.h>
 
 #include "audio_test_support.h"
@@ -246,19 +247,22 @@ TEST_CASE("a partial frame at the end of a stretch is cleared and not mixed") {
     close_test_mixer();
 }
 
-TEST_CASE("the SSE2 path stores exactly what the scalar path stores") {
+// Random sources, destinations, lengths, alignments and gains, including gains
+// that saturate nearly every sum and the largest and smallest finite floats.
+static void check_path_matches_scalar(MixAddFrames path) {
     srand(12345);
-    const f32 gains[] = {0.0f, 1.0f, -1.0f, 0.2f, 0.333333f, 1.7f, 10.0f, -3.5f, 1e-7f, 123456.0f};
-    for (int round = 0; round < 400; round++) {
-        u32 frames = (u32)(rand() % 41);
-        u32 shift = (u32)(rand() % 4);  // unaligned starts
+    const f32 gains[] = {0.0f,    1.0f,  -1.0f,   0.2f,      0.333333f, 1.7f,     10.0f,
+                         -3.5f,   1e-7f, 1e-40f, 123456.0f, FLT_MAX,   -FLT_MAX, FLT_MIN};
+    for (int round = 0; round < 1000; round++) {
+        u32 frames = (u32)(rand() % 70);
+        u32 shift = (u32)(rand() % 8);  // unaligned starts
         std::vector<i16> src(frames * 2 + 8), a(frames * 2 + 8), b;
         for (i16 &x : src) x = (i16)(rand() & 0xFFFF);
-        for (i16 &x : a) x = (i16)(rand() & 0xFFFF);
+        for (i16 &x : a) x = (round % 5 == 0) ? (i16)(rand() % 2 ? 32767 : -32768) : (i16)(rand() & 0xFFFF);
         b = a;
         f32 left = gains[rand() % COUNT_OF(gains)] * (f32)(rand() % 1000) / 999.0f;
         f32 right = gains[rand() % COUNT_OF(gains)];
-        mix_add_frames(a.data() + shift, src.data() + shift, frames, left, right);
+        path(a.data() + shift, src.data() + shift, frames, left, right);
         mix_add_frames_scalar(b.data() + shift, src.data() + shift, frames, left, right);
         REQUIRE(a == b);
     }
@@ -275,11 +279,23 @@ TEST_CASE("the SSE2 path stores exactly what the scalar path stores") {
     }
     std::vector<Voice> saved(audio_state.voices, audio_state.voices + audio_state.voice_count);
     std::vector<i16> simd(4101, 1), scalar(4101, 2);
-    audio_mix_with(simd.data(), 8202, mix_add_frames);
+    audio_mix_with(simd.data(), 8202, path);
     std::vector<Voice> after(audio_state.voices, audio_state.voices + audio_state.voice_count);
     memcpy(audio_state.voices, saved.data(), saved.size() * sizeof(Voice));
     audio_mix_with(scalar.data(), 8202, mix_add_frames_scalar);
     CHECK(simd == scalar);
     CHECK(memcmp(after.data(), audio_state.voices, after.size() * sizeof(Voice)) == 0);
     close_test_mixer();
+}
+
+TEST_CASE("the SSE2 path stores exactly what the scalar path stores") { check_path_matches_scalar(mix_add_frames_sse2); }
+
+TEST_CASE("the AVX2 path stores exactly what the scalar path stores, and is chosen where it runs") {
+    if (!cpu_supports_avx2()) {
+        MESSAGE("skipped: this processor has no AVX2; the mixer uses the SSE2 path");
+        CHECK((mix_fastest_path() == mix_add_frames_sse2));
+        return;
+    }
+    CHECK((mix_fastest_path() == mix_add_frames_avx2));
+    check_path_matches_scalar(mix_add_frames_avx2);
 }

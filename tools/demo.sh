@@ -5,13 +5,15 @@ set -uo pipefail
 exe=$1
 out=$2
 mkdir -p "$out"
-rm -f "$out"/*.png
+rm -f "$out"/*.png "$out"/*.xwd
 wine "$exe" >"$out/game.log" 2>&1 &
 game=$!
 
+# Start-up shows the window only once it is ready; on a busy machine that has
+# taken over ten seconds.
 window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name '^Fathomer$' 2>/dev/null | head -n1)
+for _ in $(seq 600); do
+    window=$(xdotool search --onlyvisible --name '^Fathomer$' 2>/dev/null | head -n1)
     [[ -n "$window" ]] && break
     sleep 0.1
 done
@@ -22,17 +24,22 @@ if [[ -z "$window" ]]; then
 fi
 
 failed_shots=0
+conversions=()
+# The window is grabbed at once; the slower conversion to PNG runs alongside.
 shot() {
-    if xwd -silent -id "$window" | convert xwd:- "png:$out/$1.png"; then
+    if xwd -silent -id "$window" >"$out/$1.xwd"; then
+        (convert "xwd:$out/$1.xwd" "png:$out/$1.png" && rm -f "$out/$1.xwd") &
+        conversions+=($!)
         echo "  $out/$1.png"
     else
         failed_shots=$((failed_shots + 1))
     fi
 }
-# Keys go to the focused window: there is no window manager to route them.
+# Keys go to the focused window, each a quarter second after the last: two
+# presses within one frame count once, and a busy machine draws slow frames.
 press() {
     xdotool windowfocus "$window" 2>/dev/null
-    xdotool key --delay 120 "$@"
+    xdotool key --delay 250 "$@"
 }
 hold() {
     xdotool windowfocus "$window" 2>/dev/null
@@ -42,7 +49,9 @@ hold() {
 }
 
 echo "Screenshots:"
-sleep 3
+# The opening runs on the game's real-time clock, so its moments keep their
+# times; play needs only long enough for each sight to appear.
+sleep 1.5
 shot 01-title
 press x
 sleep 1.5
@@ -53,44 +62,44 @@ sleep 5
 shot 04-opening-10s
 sleep 4
 shot 05-opening-14s
-sleep 5
+sleep 4.5
 # The opening has ended by itself after about 17 seconds: the diver waits.
 shot 06-waiting
 hold a 0.6
 shot 07-waiting-steered
 press x
-sleep 3
+sleep 1.5
 shot 08-falling
-hold d 1.5
-hold w 1
-sleep 5
+hold d 1
+hold w 0.5
+sleep 2
 shot 09-falling-steered
-hold a 2
-hold s 1
-sleep 10
-shot 10-falling-20s
+hold a 1
+hold s 0.5
+sleep 3
+shot 10-falling-10s
 press equal equal equal equal equal
-sleep 1
+sleep 0.5
 shot 11-stage-hope-high
 press equal equal equal equal
-sleep 1
+sleep 0.5
 shot 12-stage-hope-top
 press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
-sleep 1
+sleep 0.5
 shot 13-stage-hope-low
 press minus minus minus minus minus minus minus minus minus minus
-sleep 1
+sleep 0.5
 shot 14-stage-hope-bottom
 press r
-sleep 8
+sleep 2
 shot 15-boxes
 press r
-hold d 1
-hold a 1
-sleep 10
+hold d 0.5
+hold a 0.5
+sleep 2
 shot 16-falling-late
 press equal equal equal equal equal equal equal equal equal equal equal equal equal equal
-sleep 8
+sleep 1
 shot 17-back-to-middle
 # Alt+F4 becomes the window's close request; destroying the X window would
 # leave the program running without it.
@@ -106,6 +115,9 @@ if kill -0 "$game" 2>/dev/null; then
 fi
 wait "$game"
 rc=$?
+for c in "${conversions[@]}"; do
+    wait "$c" || failed_shots=$((failed_shots + 1))
+done
 echo "The game's log: $out/game.log (exit code $rc)"
 if ((failed_shots > 0)); then
     echo "$failed_shots screenshots failed"

@@ -1,27 +1,36 @@
 #!/usr/bin/env bash
-# Builds both trees and runs every test: the native suite directly, the Windows
-# suite under Wine on a private virtual display and null sound card.
+# Builds both trees and runs every test suite: the native suite directly, the
+# Windows suite under Wine on a private virtual display and null sound card.
+# The suites run side by side; each one's output is shown as it ends, and the
+# run closes with every suite's wall time and ctest summary.
 set -uo pipefail
 source "$(dirname "$0")/headless.sh"
+source "$(dirname "$0")/suites.sh"
 cd "$root"
 trap headless_stop EXIT
 trap 'exit 130' INT TERM
 
 step() { echo "==> $*"; }
-failed=0
+
+# Compiler output is cached across runs and checkouts (see CMakeLists.txt).
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
+export CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
+
+step "Starting the virtual display, sound card and Wine server"
+headless_start_display || exit 1
+headless_start_sound
+# A fresh Wine prefix takes a while to prepare: that happens during the builds.
+headless_start_wine >"$session_dir/wine-start.log" 2>&1 &
+wine_start=$!
+headless_wine_started=1  # set in the background shell, so the stop needs it here
 
 step "Building the native tree"
 cmake --preset native >/dev/null && cmake --build --preset native || exit 1
 step "Building the Windows tree"
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
+wait "$wine_start" || { cat "$session_dir/wine-start.log"; exit 1; }
 
-step "Starting the virtual display, sound card and Wine server"
-headless_start_display || exit 1
-headless_start_sound
-headless_start_wine || exit 1
-
-step "Native tests"
-ctest --preset native || failed=1
-step "Windows tests (under Wine)"
-ctest --preset windows || failed=1
-exit $failed
+step "Running the suites side by side"
+suite "Native tests" ctest --preset native
+suite "Windows tests (under Wine)" ctest --preset windows
+suites_finish

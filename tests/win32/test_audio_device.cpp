@@ -7,6 +7,8 @@
 #include "os/win32/audio_device.h"
 #include "os/window.h"
 
+TEST_SUITE_BEGIN("sound card");
+
 // A plain hidden window stands in for the game's: DirectSound only needs its handle.
 Window *test_sound_window(void) {
     static HWND hwnd;
@@ -40,3 +42,5 @@ TEST_CASE("DirectSound result codes are named as the failure lines print them") 
     CHECK(strcmp(dsound_error_name(0), "???") == 0);
     CHECK(strcmp(dsound_error_name(0x88780001), "???") == 0);
 }
+
+TEST_SUITE_END();

@@ -8,6 +8,8 @@
 #include "os/clipboard.h"
 #include "tests/bmp_test_image.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 static std::string text_of(const ClipboardData &d) { return std::string(d.data ? d.data : "", d.len); }
 
 // Replaces the clipboard with the given blocks, bypassing the layer.
@@ -217,3 +219,5 @@ TEST_CASE("a window's client area and the screen are copied as bitmaps") {
     ReleaseDC(hwnd, (HDC)window.hdc);
     DestroyWindow(hwnd);
 }
+
+TEST_SUITE_END();

@@ -5,6 +5,8 @@
 #include "os/gl_context.h"
 #include "tests/win32/window_test_support.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 typedef const unsigned char *(WINAPI *GetStringFn)(unsigned int);
 typedef void(WINAPI *ClearColorFn)(float, float, float, float);
 typedef void(WINAPI *ClearFn)(unsigned int);
@@ -56,3 +58,5 @@ TEST_CASE("a framebuffer window gets no OpenGL context even when one is asked fo
     CHECK(w->framebuffer_pixels != nullptr);
     close_test_window(w);
 }
+
+TEST_SUITE_END();

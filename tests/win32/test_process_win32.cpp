@@ -7,6 +7,8 @@
 #include "os/process.h"
 #include "tests/test_platform.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 static Str str_of(const std::string &s) { return Str{s.size(), s.c_str()}; }
 
 static bool handle_open(void *handle) {
@@ -89,3 +91,5 @@ TEST_CASE("a console child is never input-idle, while a window program becomes s
     CHECK(!os_is_process_running(&p));
     os_close_process(&p);
 }
+
+TEST_SUITE_END();

@@ -4,6 +4,8 @@
 #include "os/window_ops.h"
 #include "tests/win32/window_test_support.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 static Window *focused_window(void) {
     Window *w = open_test_window(320, 240, WINDOW_TOPMOST);
     os_focus_window(w);
@@ -78,3 +80,5 @@ TEST_CASE("cursor position: absolute synthetic moves and the packed query") {
     CHECK_FALSE(os_is_mouse_button_down('A'));
     close_test_window(w);
 }
+
+TEST_SUITE_END();

@@ -2,6 +2,8 @@
 
 #include "tests/win32/window_test_support.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 static int system_commands;
 static LRESULT CALLBACK count_system_commands(int code, WPARAM wparam, LPARAM lparam) {
     const CWPSTRUCT *m = (const CWPSTRUCT *)lparam;
@@ -40,3 +42,5 @@ TEST_CASE("a key message above 255 or a destroy after a close gives nothing more
     CHECK(events_of_kind(EVENT_CLOSED).size() == 1);
     CHECK_FALSE(IsWindow(h));
 }
+
+TEST_SUITE_END();

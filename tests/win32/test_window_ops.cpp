@@ -4,6 +4,8 @@
 #include "os/window_ops.h"
 #include "tests/win32/window_test_support.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 TEST_CASE("switching the border keeps the client area on the same pixels") {
     Window *w = open_test_window(320, 240, 0);
     os_move_window(w, 200, 150, 320, 240, true);
@@ -102,3 +104,5 @@ TEST_CASE("cursor shapes come from the table - empty entries hide it and large i
     CHECK(os_load_cursor(Str{0, nullptr}) == 0);
     close_test_window(w);
 }
+
+TEST_SUITE_END();

@@ -13,6 +13,8 @@
 #include "tests/window_test_support.h"
 #include "tests/windowed/render_gl_window.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 struct Rgba8 {
     u8 r, g, b, a;
 };
@@ -265,3 +267,5 @@ TEST_CASE("init_graphics starts a real context: version, shown window, start-up 
                            "\n[main_init:414] Max texture " + std::to_string(gl_max_texture_size) + "\n";
     CHECK(log == expected);
 }
+
+TEST_SUITE_END();

@@ -6,6 +6,8 @@
 #include "os/window_ops.h"
 #include "tests/window_test_support.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 TEST_CASE("a held key gives down, one repeat per repeat, then up - codes above 255 give nothing") {
     Window *w = open_test_window(320, 240, 0);
     inject_key(w, 'K', ACTION_DOWN);
@@ -240,3 +242,5 @@ TEST_CASE("an injected X key reaches the input table through handle_input_event"
     os_set_event_callback(record_event);
     close_test_window(w);
 }
+
+TEST_SUITE_END();

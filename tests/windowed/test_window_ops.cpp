@@ -4,6 +4,8 @@
 #include "os/window_ops.h"
 #include "tests/window_test_support.h"
 
+TEST_SUITE_BEGIN("desktop");
+
 TEST_CASE("moving and resizing: outer rectangle and wanted client area") {
     Window *w = open_test_window(320, 240, 0);
     os_move_window(w, 100, 80, 400, 300, false);
@@ -114,3 +116,4 @@ TEST_CASE("the framebuffer follows the client size and only grows") {
     close_test_window(w);
 }
 
+TEST_SUITE_END();

@@ -1,0 +1,80 @@
+# Script run by ctest (through the include file of fathomer_add_doctest): lists
+# a doctest executable's cases and writes one ctest test per case.  A case's
+# doctest test suite names the shared resource it needs (see
+# cmake/doctest_tests.cmake) and becomes its RESOURCE_LOCK and its label (so
+# "ctest -L desktop" runs just those); the suite "soak"
+# instead gives the case the longer TEST_SOAK_TIMEOUT.
+# In: TEST_EXECUTOR, TEST_EXECUTABLE, TEST_WORKING_DIR, TEST_PREFIX,
+#     TEST_TIMEOUT, TEST_SOAK_TIMEOUT, CTEST_FILE.
+execute_process(
+  COMMAND ${TEST_EXECUTOR} "${TEST_EXECUTABLE}" --list-test-cases --reporters=xml
+  OUTPUT_VARIABLE listing
+  RESULT_VARIABLE result
+  WORKING_DIRECTORY "${TEST_WORKING_DIR}")
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "Listing the cases of ${TEST_EXECUTABLE} failed (${result}):\n${listing}")
+endif()
+
+# Semicolons and square brackets would split or join CMake list items: they are
+# hidden while the listing is cut into cases and restored in each name.
+function(xml_unescape var text)
+  string(REPLACE "<semicolon>" ";" text "${text}")
+  string(REPLACE "<open-bracket>" "[" text "${text}")
+  string(REPLACE "<close-bracket>" "]" text "${text}")
+  string(REPLACE "&lt;" "<" text "${text}")
+  string(REPLACE "&gt;" ">" text "${text}")
+  string(REPLACE "&quot;" "\"" text "${text}")
+  string(REPLACE "&apos;" "'" text "${text}")
+  string(REPLACE "&amp;" "&" text "${text}")
+  set(${var} "${text}" PARENT_SCOPE)
+endfunction()
+
+# Bracket arguments keep names with quotes, semicolons or brackets intact.
+function(bracket var text)
+  set(${var} "[==[${text}]==]" PARENT_SCOPE)
+endfunction()
+
+string(REPLACE ";" "<semicolon>" listing "${listing}")
+string(REPLACE "[" "<open-bracket>" listing "${listing}")
+string(REPLACE "]" "<close-bracket>" listing "${listing}")
+set(script "")
+set(count 0)
+string(REGEX MATCHALL "<TestCase [^\n]*/>" cases "${listing}")
+foreach(case IN LISTS cases)
+  string(REGEX MATCH " name=\"([^\"]*)\"" _ "${case}")
+  xml_unescape(name "${CMAKE_MATCH_1}")
+  set(suite "")
+  if(case MATCHES " testsuite=\"([^\"]*)\"")
+    xml_unescape(suite "${CMAKE_MATCH_1}")
+  endif()
+  # doctest splits its filters at commas.
+  string(REPLACE "," "\\," filter "${name}")
+  set(command "")
+  foreach(arg IN LISTS TEST_EXECUTOR)
+    bracket(arg "${arg}")
+    string(APPEND command " ${arg}")
+  endforeach()
+  bracket(exe "${TEST_EXECUTABLE}")
+  bracket(filter "--test-case=${filter}")
+  bracket(test "${TEST_PREFIX}${name}")
+  bracket(dir "${TEST_WORKING_DIR}")
+  string(APPEND script "add_test(${test}${command} ${exe} ${filter})\n")
+  set(timeout ${TEST_TIMEOUT})
+  if(suite STREQUAL "soak")
+    set(timeout ${TEST_SOAK_TIMEOUT})
+    set(suite "")
+  endif()
+  string(APPEND script "set_tests_properties(${test} PROPERTIES WORKING_DIRECTORY ${dir} TIMEOUT ${timeout}")
+  if(NOT suite STREQUAL "")
+    bracket(suite "${suite}")
+    string(APPEND script " RESOURCE_LOCK ${suite} LABELS ${suite}")
+  endif()
+  # A filter that matches no case would pass without running anything.
+  string(APPEND script " SKIP_REGULAR_EXPRESSION [==[MESSAGE: skipped: ]==]"
+                       " FAIL_REGULAR_EXPRESSION [==[test cases: +0 [|]]==])\n")
+  math(EXPR count "${count} + 1")
+endforeach()
+if(count EQUAL 0)
+  message(FATAL_ERROR "${TEST_EXECUTABLE} listed no test cases:\n${listing}")
+endif()
+file(WRITE "${CTEST_FILE}" "${script}")

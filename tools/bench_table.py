@@ -1,0 +1,166 @@
+#!/usr/bin/env python3
+"""Turns the result files of tools/bench.sh into one table, prints it and
+writes it with a description of the machine to a Markdown file.
+
+Usage: bench_table.py RESULTS_DIR OUTPUT_MD
+RESULTS_DIR holds native.txt and windows.txt: "key value" lines, and
+"missing_<bench> reason" for a benchmark that could not run.
+"""
+import datetime
+import os
+import platform
+import subprocess
+import sys
+
+BUILDS = [("native", "Native (Linux, Release)"), ("windows", "Windows exe (under Wine)")]
+
+
+def read_results(path):
+    values, missing = {}, {}
+    if os.path.exists(path):
+        for line in open(path, encoding="utf-8", errors="replace"):
+            key, _, rest = line.strip().partition(" ")
+            if key.startswith("missing_"):
+                missing[key[len("missing_"):]] = rest
+            elif key:
+                values[key] = rest
+    return values, missing
+
+
+def why_missing(missing, bench):
+    reason = missing.get(bench, "")
+    if "no window" in reason or "no native game" in reason:
+        return "n/a (no native window)"
+    return "n/a (did not run)" if bench in missing else "n/a"
+
+
+def cell(build, values, missing, bench, keys, fmt):
+    if all(k in values for k in keys):
+        return fmt(*[float(values[k]) for k in keys])
+    return why_missing(missing, bench)
+
+
+def mixer_cell(path):
+    def fmt(ns, ratio):
+        return f"{ns:.3f} ns ({ratio:.2f}x scalar)"
+    return ("mixer", [f"mixer_{path}_ns", f"mixer_{path}_ratio"], fmt)
+
+
+ROWS = [
+    ("Mixer, scalar: per voice-sample (64 voices, 16,384 bytes)", *mixer_cell("scalar")),
+    ("Mixer, SSE2: per voice-sample", *mixer_cell("sse2")),
+    ("Mixer, AVX2: per voice-sample", *mixer_cell("avx2")),
+    ("CPU side of a 2,048-instance frame: median / p99", "render_frame", ["render_median_us", "render_p99_us"],
+     lambda m, p: f"{m:.1f} / {p:.1f} µs"),
+    ("Start-up to the first drawn frame", "frame_pacing", ["startup_ms"], lambda ms: f"{ms:.0f} ms"),
+    ("Frame pacing at 60 Hz: mean / p99", "frame_pacing", ["pacing_mean_us", "pacing_p99_us"],
+     lambda m, p: f"{m:.0f} / {p:.0f} µs"),
+    ("Frame pacing: frames over budget by more than 1 ms", "frame_pacing", ["pacing_over_budget", "pacing_frames"],
+     lambda o, n: f"{o:.0f} of {n:.0f}"),
+    ("Peak resident memory while falling", "fall", ["fall_peak_kb", "fall_seconds"],
+     lambda kb, s: f"{kb / 1024:.1f} MiB ({s:.0f} s)"),
+    ("Simulation alone per frame (10 simulated minutes)", "simulation", ["simulation_us"], lambda us: f"{us:.2f} µs"),
+]
+
+
+def command_output(args):
+    try:
+        return subprocess.run(args, capture_output=True, text=True, timeout=20).stdout.strip()
+    except (OSError, subprocess.SubprocessError):
+        return ""
+
+
+def machine_lines(results_dir):
+    cpu = "unknown"
+    try:
+        for line in open("/proc/cpuinfo"):
+            if line.startswith("model name"):
+                cpu = line.split(":", 1)[1].strip()
+                break
+    except OSError:
+        pass
+    memory = ""
+    try:
+        for line in open("/proc/meminfo"):
+            if line.startswith("MemTotal:"):
+                memory = f"{int(line.split()[1]) / 1024 / 1024:.1f} GiB"
+    except OSError:
+        pass
+    flags = ""
+    try:
+        text = open("/proc/cpuinfo").read()
+        flags = ", ".join(f for f in ("sse2", "avx2", "avx512f") if f" {f}" in text)
+    except OSError:
+        pass
+    load = os.getloadavg()
+    try:
+        start = ", ".join(open(os.path.join(results_dir, "load-start.txt")).read().split())
+    except OSError:
+        start = "?"
+    return [
+        f"- Processor: {cpu}, {os.cpu_count()} logical cores ({flags})",
+        f"- Memory: {memory}",
+        f"- System: {platform.system()} {platform.release()}; {command_output(['wine', '--version'])}",
+        f"- Compilers: {command_output(['c++', '--version']).splitlines()[0] if command_output(['c++', '--version']) else '?'}; "
+        f"{(command_output(['x86_64-w64-mingw32-g++-posix', '--version']).splitlines() or ['?'])[0]}",
+        f"- Load average (1, 5, 15 min) when the benchmarks started: {start}; when the table was written: "
+        f"{load[0]:.2f}, {load[1]:.2f}, {load[2]:.2f}",
+        f"- Written: {datetime.datetime.now(datetime.timezone.utc).strftime('%Y-%m-%d %H:%M UTC')}",
+    ]
+
+
+def main():
+    results_dir, output = sys.argv[1], sys.argv[2]
+    results = {build: read_results(os.path.join(results_dir, f"{build}.txt")) for build, _ in BUILDS}
+    header = ["Measure"] + [title for _, title in BUILDS]
+    rows = []
+    for title, bench, keys, fmt in ROWS:
+        rows.append([title] + [cell(build, *results[build], bench, keys, fmt) for build, _ in BUILDS])
+    widths = [max(len(r[i]) for r in [header] + rows) for i in range(len(header))]
+
+    def line(cells):
+        return "| " + " | ".join(c.ljust(w) for c, w in zip(cells, widths)) + " |"
+
+    table = [line(header), "|" + "|".join("-" * (w + 2) for w in widths) + "|"] + [line(r) for r in rows]
+    print("\n".join(table))
+
+    text = [
+        "# Performance",
+        "",
+        "Written by `make bench` (tools/bench.sh), which runs every benchmark of the native Release",
+        "build and of the Windows build under Wine, one after another, on a virtual display.",
+        "Ratios measured within one run are the figures to compare; absolute times are this machine's,",
+        "under whatever load it carried at the time.",
+        "",
+        "## Machine",
+        "",
+        *machine_lines(results_dir),
+        "",
+        "## Results",
+        "",
+        *table,
+        "",
+        "## What each row measures",
+        "",
+        "- Mixer: `bench/mixer.cpp`, the mix step of 64 looping voices into one 16,384-byte window, the paths",
+        "  taking turns within every trial, best of five; the ratio is the scalar time over the path's time.",
+        "- CPU side of a frame: `bench/render_frame.cpp`, 2,048 instances pushed and drawn with the GL calls",
+        "  going to empty stand-ins.",
+        "- Start-up and pacing: `bench/frame_pacing.cpp`, from the program's `main` to the end of the first",
+        "  frame pass (its pacing sleep left out), then ten seconds of the frame loop on the title screen.",
+        "- Peak resident memory: the game itself, started, taken through the opening into the fall by key",
+        "  presses, its resident set sampled every second of the fall (`FATHOMER_BENCH_FALL_SECONDS`, 60 by",
+        "  default, shortens the fall). Under Wine this includes Wine's own libraries.",
+        "- Simulation alone: `bench/soak_game.cpp 600`, ten simulated minutes of falling with steering through",
+        "  the test harness (the real game frame and renderer over recording GL stand-ins, and the mixer).",
+        "",
+        "A row shows n/a (no native window) where the native build has no window backend yet; the bench",
+        "script runs those rows as soon as the native build can open a window.",
+        "",
+    ]
+    with open(output, "w", encoding="utf-8") as f:
+        f.write("\n".join(text))
+
+
+if __name__ == "__main__":
+    main()

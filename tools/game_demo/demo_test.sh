@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The demo as a test: played on a virtual display and null sound card of its
+# own, so that its key presses, focus and music never meet the other tests'
+# windows and sound, and it can run beside them.  It shares their Wine server.
+# Usage: demo_test.sh GAME_EXE OUT_DIR
+set -uo pipefail
+exe=$1
+out=$2
+source "$(dirname "$0")/../headless.sh"
+session_dir="$out/session"
+trap headless_stop EXIT
+headless_start_display || exit 1
+headless_start_sound
+"$root/tools/demo.sh" "$exe" "$out"
