@@ -5,6 +5,7 @@
 #include "os/double_click.h"
 #include "os/gl_context.h"
 #include "os/memory.h"
+#include "os/wheel_steps.h"
 #include "os/win32/window_shared.h"
 #include "os/window_ops.h"
 
@@ -232,12 +233,15 @@ static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam,
         deliver(&event);
         break;
     }
-    case WM_MOUSEWHEEL:
+    case WM_MOUSEWHEEL: {
+        // Fine wheels send parts of a notch: one step per whole notch gathered.
+        i32 steps = wheel_take_steps(window, (i16)HIWORD(wparam));
         event.kind = EVENT_WHEEL;
         event.wheel.position = cursor_position();
-        event.wheel.delta = (i16)HIWORD(wparam) / 120 >= 0 ? 1 : -1;
-        deliver(&event);
+        event.wheel.delta = steps > 0 ? 1 : -1;
+        for (i32 i = 0; i < steps || i < -steps; i++) deliver(&event);
         break;
+    }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
