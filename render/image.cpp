@@ -53,12 +53,28 @@ Image decode_image(const u8 *bytes, u64 size) {
     return image;
 }
 
-Image load_image(Str path) {
+bool read_image_size(const u8 *bytes, u64 size, u32 *width, u32 *height) {
+    if (size < IMAGE_MIN_FILE_SIZE || size > INT32_MAX) return false;
+    int w = 0, h = 0, channels = 0;
+    if (!stbi_info_from_memory(bytes, (int)size, &w, &h, &channels) || w <= 0 || h <= 0) return false;
+    *width = (u32)w;
+    *height = (u32)h;
+    return true;
+}
+
+Image load_image(Str path, u32 max_width, u32 max_height) {
     Str parts[] = {os_get_exe_dir(), path, Str{0, nullptr}};
     Str full_path = arena_concat(&temp_arena, parts);
     FileData file = os_read_entire_file(full_path);
     if (!file.data) return Image{0, 0, nullptr, 0};
-    Image image = decode_image(file.data, file.size);
+    // A small file can claim a huge picture: the size is checked before
+    // anything is decoded.
+    Image image = {0, 0, nullptr, 0};
+    u32 width = 0, height = 0;
+    if (read_image_size(file.data, file.size, &width, &height)) {
+        if (width > max_width || height > max_height) image = Image{width, height, nullptr, 0};
+        else image = decode_image(file.data, file.size);
+    }
     os_free_file_data(&file);
     if (!image.pixels) return image;
     LOG_TAG();

@@ -92,7 +92,7 @@ TEST_CASE("load_image reads beside the executable and logs the full path") {
     if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
     std::string path = write_beside_exe("render_test_image.png", make_png(3, 2));
     capture_stdout_begin();
-    Image image = load_image(STR("render_test_image.png"));
+    Image image = load_image(STR("render_test_image.png"), 2048, 2048);
     std::string log = capture_stdout_end();
     CHECK((image.width == 3 && image.height == 2 && image.capacity == 32));
     REQUIRE(image.pixels);
@@ -113,10 +113,10 @@ TEST_CASE("missing, short and undecodable files give the zero image without a wo
     std::string pt = write_beside_exe("render_test_cut.png", truncated);
     std::string pg = write_beside_exe("render_test_junk.png", garbage);
     capture_stdout_begin();
-    Image missing = load_image(STR("render_test_no_such.png"));
-    Image short_file = load_image(STR("render_test_8.png"));
-    Image cut = load_image(STR("render_test_cut.png"));
-    Image junk = load_image(STR("render_test_junk.png"));
+    Image missing = load_image(STR("render_test_no_such.png"), 2048, 2048);
+    Image short_file = load_image(STR("render_test_8.png"), 2048, 2048);
+    Image cut = load_image(STR("render_test_cut.png"), 2048, 2048);
+    Image junk = load_image(STR("render_test_junk.png"), 2048, 2048);
     std::string log = capture_stdout_end();
     for (const Image &i : {missing, short_file, cut, junk}) {
         CHECK(i.pixels == nullptr);
@@ -126,6 +126,43 @@ TEST_CASE("missing, short and undecodable files give the zero image without a wo
     remove(p8.c_str());
     remove(pt.c_str());
     remove(pg.c_str());
+}
+
+// A 4x4 PNG whose header claims width x height: a decompression bomb's shape.
+static std::vector<u8> png_claiming(u32 width, u32 height) {
+    std::vector<u8> png = make_png(4, 4);
+    for (int i = 0; i < 4; i++) {
+        png[16 + i] = (u8)(width >> (24 - 8 * i));
+        png[20 + i] = (u8)(height >> (24 - 8 * i));
+    }
+    return png;
+}
+
+TEST_CASE("an image whose header claims more than the limit is not decoded, and its size comes back") {
+    if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
+    std::string bomb = write_beside_exe("render_test_bomb.png", png_claiming(16000, 16000));
+    std::string wide = write_beside_exe("render_test_wide.png", png_claiming(257, 4));
+    capture_stdout_begin();
+    Image a = load_image(STR("render_test_bomb.png"), 2048, 2048);
+    Image b = load_image(STR("render_test_wide.png"), 256, 2048);
+    Image c = load_image(STR("render_test_wide.png"), 257, 3);
+    std::string log = capture_stdout_end();
+    CHECK((a.width == 16000 && a.height == 16000 && !a.pixels && a.capacity == 0));
+    CHECK((b.width == 257 && b.height == 4 && !b.pixels));
+    CHECK((c.width == 257 && c.height == 4 && !c.pixels));
+    CHECK(log == "");
+    // At the limit the claim is believed and decoding fails on the 4x4 data.
+    capture_stdout_begin();
+    Image d = load_image(STR("render_test_wide.png"), 257, 4);
+    capture_stdout_end();
+    CHECK((d.width == 0 && !d.pixels));
+    u32 w = 0, h = 0;
+    std::vector<u8> png = make_png(5, 3);
+    CHECK(read_image_size(png.data(), png.size(), &w, &h));
+    CHECK((w == 5 && h == 3));
+    CHECK_FALSE(read_image_size(png.data(), 8, &w, &h));
+    remove(bomb.c_str());
+    remove(wide.c_str());
 }
 
 TEST_CASE("the decoder's assertion line names the function, line and condition, then halts") {
