@@ -1,5 +1,5 @@
 # The two entry points; see README.md.
-.PHONY: run test deps
+.PHONY: run test deps fuzz
 
 deps:
 	@tools/install_deps.sh
@@ -9,3 +9,7 @@ run: deps
 
 test: deps
 	@tools/test.sh
+
+# Ten million executions of every fuzz target at the lowest priority; see docs/fuzzing.md.
+fuzz: deps
+	@tools/fuzz/run.sh long
