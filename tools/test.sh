@@ -22,6 +22,8 @@ headless_start_wine || exit 1
 
 step "Native tests"
 ctest --preset native || failed=1
+step "Fuzz targets, a short run each"
+tools/fuzz/run.sh short || failed=1
 step "Windows tests (under Wine)"
 ctest --preset windows || failed=1
 exit $failed
