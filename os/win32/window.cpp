@@ -115,6 +115,13 @@ void os_set_raw_mouse(Window *window, bool on) {
 // after), so it is not asked to destroy it a second time.
 static void close_window(Window *window, bool destroying) {
     window->flags &= (u16)~WINDOW_OPEN;
+    // A close that arrives inside the system's modal move or size loop (a
+    // dragged title bar) would leave that loop waiting for the mouse or Enter
+    // with the window gone, and the frame loop waiting for it: a quit message
+    // ends the loop.  The frame loop ends by the closed window, not by the quit.
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMOVESIZE)) PostQuitMessage(0);
     if (window->gl_context) os_delete_gl_context(window);
     if (window->flags & WINDOW_FRAMEBUFFER) os_destroy_framebuffer(window);
     HWND hwnd = (HWND)window->hwnd;

@@ -71,10 +71,11 @@ static bool in_move_loop(void) {
 
 // Starts a keyboard move of the game's window: the system's modal loop then
 // runs until Enter, and the game's frame loop waits for it.  False when the
-// loop did not start within a second.
+// loop did not start within 5 s (a loaded machine draws slowly).
 static bool start_move_loop(void) {
+    SetForegroundWindow(game_window);
     PostMessageW(game_window, WM_SYSCOMMAND, SC_MOVE, 0);
-    for (int i = 0; i < 100; i++) {
+    for (int i = 0; i < 500; i++) {
         if (in_move_loop()) return true;
         Sleep(10);
     }
@@ -225,6 +226,8 @@ int main(int argc, char **argv) {
         if (strcmp(argv[i], "close") == 0 || strncmp(argv[i], "stallclose:", 11) == 0) closed = true;
     }
     if (ok && !closed) ok = fail("the script has no close", "");
+    // A failed step leaves the game running: it is asked to close all the same.
+    if (!ok || !closed) PostMessageW(game_window, WM_CLOSE, 0, 0);
     // Closing takes about two seconds under Wine without a window manager.
     DWORD waited = WaitForSingleObject(game.hProcess, 20000);
     if (waited != WAIT_OBJECT_0) {
