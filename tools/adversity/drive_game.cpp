@@ -6,6 +6,7 @@
 //   wait:MS          sleep
 //   key:VK           a key press and release, posted to the game's window
 //   down:VK  up:VK   one half of a press
+// (each of these three returns once the game has taken it in a frame)
 //   storm:N          N key messages posted at once (presses and releases of
 //                    W, A, S and D, all released at the end)
 //   stall:MS         the window's modal move loop, held MS, ended by Enter
@@ -13,8 +14,8 @@
 //   focusout         another window takes the focus
 //   focusin          the game's window takes it back
 //   shot:N           keeps the pixels of the diver's rows as picture N (0-7)
-//   still:A:B:C:D    fails when what changed from C to D spans more columns
-//                    than what changed from A to B, plus a margin
+//   slower:A:B:C:D   fails unless what changed from C to D spans clearly fewer
+//                    columns than what changed from A to B: the diver slowed
 //   close            the close request; the game must exit with 0
 //
 // The game's output goes to GAME_DIR/game.log.  Exit code 0 when every step
@@ -63,6 +64,17 @@ static void post_key(UINT vk, bool down) {
 
 static bool game_running(void) { return WaitForSingleObject(game.hProcess, 0) == WAIT_TIMEOUT; }
 
+// Returns once the game's frame loop has pumped its messages twice, so that
+// what was posted before has been taken in a frame of its own: two presses
+// of a key in one frame would count as one.  Start-up pumps nothing.
+static void wait_for_frames(void) {
+    DWORD_PTR result;
+    for (int i = 0; i < 2; i++) {
+        SendMessageTimeoutW(game_window, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result);
+        Sleep(20);
+    }
+}
+
 static bool in_move_loop(void) {
     GUITHREADINFO info = {};
     info.cbSize = sizeof(info);
@@ -83,8 +95,8 @@ static bool start_move_loop(void) {
 }
 
 // Pictures of the rows around the diver, grey levels, one byte a pixel.
-#define SHOT_TOP 420
-#define SHOT_ROWS 260
+#define SHOT_TOP 0
+#define SHOT_ROWS 800
 #define SHOT_WIDTH 1280
 static std::vector<unsigned char> shots[8];
 
@@ -146,14 +158,18 @@ static bool run_step(const char *step) {
     } else if (sscanf(step, "key:%d", &a) == 1) {
         post_key(a, true);
         post_key(a, false);
+        wait_for_frames();
     } else if (sscanf(step, "down:%d", &a) == 1) {
         post_key(a, true);
+        wait_for_frames();
     } else if (sscanf(step, "up:%d", &a) == 1) {
         post_key(a, false);
+        wait_for_frames();
     } else if (sscanf(step, "storm:%d", &a) == 1) {
         const UINT keys[4] = {'W', 'A', 'S', 'D'};
         for (int i = 0; i < a; i++) post_key(keys[(i / 2) % 4], i % 2 == 0);
         for (UINT k : keys) post_key(k, false);
+        wait_for_frames();
     } else if (sscanf(step, "stall:%d", &a) == 1) {
         if (!start_move_loop()) return fail("no modal move loop at", step);
         Sleep(a);
@@ -178,12 +194,22 @@ static bool run_step(const char *step) {
         SetForegroundWindow(game_window);
     } else if (sscanf(step, "shot:%d", &a) == 1 && a >= 0 && a < 8) {
         if (!take_shot(a)) return fail("could not read the screen at", step);
-    } else if (sscanf(step, "still:%d:%d:%d:%d", &a, &b, &c, &d) == 4 && a >= 0 && a < 8 && b >= 0 && b < 8 &&
+        long sum = 0;
+        for (unsigned char v : shots[a]) sum += v;
+        printf("picture %d: mean grey %ld\n", a, sum / (long)shots[a].size());
+        char name[64];
+        snprintf(name, sizeof name, "shot%d.pgm", a);
+        if (FILE *f = fopen(name, "wb")) {
+            fprintf(f, "P5 %d %d 255\n", SHOT_WIDTH, SHOT_ROWS);
+            fwrite(shots[a].data(), 1, shots[a].size(), f);
+            fclose(f);
+        }
+    } else if (sscanf(step, "slower:%d:%d:%d:%d", &a, &b, &c, &d) == 4 && a >= 0 && a < 8 && b >= 0 && b < 8 &&
                c >= 0 && c < 8 && d >= 0 && d < 8) {
-        int resting = changed_span(a, b), later = changed_span(c, d);
-        printf("changed columns: %d at rest, %d later\n", resting, later);
-        if (resting < 0 || later < 0) return fail("no pictures for", step);
-        if (later > resting + 24) return fail("the diver moved on after", step);
+        int before = changed_span(a, b), later = changed_span(c, d);
+        printf("changed columns: %d, later %d\n", before, later);
+        if (before < 0 || later < 0) return fail("no pictures for", step);
+        if (later + 16 > before) return fail("the diver did not slow down by", step);
     } else if (strcmp(step, "close") == 0) {
         PostMessageW(game_window, WM_CLOSE, 0, 0);
     } else {
@@ -220,6 +246,7 @@ int main(int argc, char **argv) {
     }
     game_window = find.found;
     bool ok = game_window != nullptr || fail("no window from", exe);
+    if (ok) wait_for_frames();
     bool closed = false;
     for (int i = 2; ok && i < argc; i++) {
         ok = run_step(argv[i]);
