@@ -13,7 +13,8 @@
 //   stallclose:MS    the modal move loop, and after MS a close request inside it
 //   focusout         another window takes the focus
 //   focusin          the game's window takes it back
-//   shot:N           keeps the pixels of the diver's rows as picture N (0-7)
+//   shot:N           keeps the client area's grey levels as picture N (0-7),
+//                    also written to GAME_DIR/shotN.pgm
 //   slower:A:B:C:D   fails unless what changed from C to D spans clearly fewer
 //                    columns than what changed from A to B: the diver slowed
 //   close            the close request; the game must exit with 0
@@ -30,6 +31,7 @@
 
 static PROCESS_INFORMATION game;
 static HWND game_window;
+static const char *game_dir;
 
 struct FindWindowFor {
     DWORD process;
@@ -197,8 +199,9 @@ static bool run_step(const char *step) {
         long sum = 0;
         for (unsigned char v : shots[a]) sum += v;
         printf("picture %d: mean grey %ld\n", a, sum / (long)shots[a].size());
-        char name[64];
-        snprintf(name, sizeof name, "shot%d.pgm", a);
+        // Kept beside the game's log for a look when a check fails.
+        char name[MAX_PATH];
+        snprintf(name, sizeof name, "%s\\shot%d.pgm", game_dir, a);
         if (FILE *f = fopen(name, "wb")) {
             fprintf(f, "P5 %d %d 255\n", SHOT_WIDTH, SHOT_ROWS);
             fwrite(shots[a].data(), 1, shots[a].size(), f);
@@ -223,6 +226,7 @@ int main(int argc, char **argv) {
         printf("usage: drive_game.exe GAME_DIR STEP...\n");
         return 2;
     }
+    game_dir = argv[1];
     char exe[MAX_PATH], log_path[MAX_PATH];
     snprintf(exe, sizeof exe, "%s\\fathomer.exe", argv[1]);
     snprintf(log_path, sizeof log_path, "%s\\game.log", argv[1]);
