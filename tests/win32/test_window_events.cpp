@@ -79,7 +79,7 @@ TEST_CASE("characters: carriage return becomes line feed and backspace gives not
 TEST_CASE("wheel messages give one step of +1 or -1 per whole notch, at the cursor") {
     Window *w = open_test_window(320, 240, 0);
     std::vector<short> amounts = {240, -120, 0, -1};
-    for (int i = 0; i < 11; i++) amounts.push_back(-10);
+    for (int i = 0; i < 12; i++) amounts.push_back(-10);
     for (short amount : amounts) PostMessageW(hwnd_of(w), WM_MOUSEWHEEL, MAKEWPARAM(0, (WORD)amount), 0);
     os_pump_messages();
     std::vector<WindowEvent> wheel = events_of_kind(EVENT_WHEEL);
@@ -87,7 +87,7 @@ TEST_CASE("wheel messages give one step of +1 or -1 per whole notch, at the curs
     CHECK(wheel[0].wheel.delta == 1);
     CHECK(wheel[1].wheel.delta == 1);
     CHECK(wheel[2].wheel.delta == -1);
-    CHECK(wheel[3].wheel.delta == -1);  // -1 and 11 x -10
+    CHECK(wheel[3].wheel.delta == -1);  // -1 and 12 x -10
     POINT p;
     GetCursorPos(&p);
     CHECK(wheel[0].wheel.position.x == p.x);
