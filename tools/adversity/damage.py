@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""Damages one data file of a game copy in a named way.
+"""Damages data files of game copies in named ways.
 
-    damage.py FILE KIND
+    damage.py FILE KIND [FILE KIND]...
 
 Kinds: missing, empty, truncated (the first half), random (as many random
 bytes, the same for every run), bomb (a PNG of 16000 x 16000 whose pixel data
@@ -9,6 +9,7 @@ inflates to 64 MB from a few kilobytes), wide (a valid PNG of 2100 x 16:
 wider than any place in the texture array and than a font's column),
 huge_data (a WAV whose data chunk claims 4 GB), garbage (text that is no
 shader), no_main (a shader that compiles but cannot link: it has no main)."""
+import os
 import random
 import struct
 import sys
@@ -36,10 +37,8 @@ def wide():
     return png(2100, 16, zlib.compress(row * 16))
 
 
-def main():
-    path, kind = sys.argv[1], sys.argv[2]
+def damage(path, kind, bomb_bytes):
     if kind == 'missing':
-        import os
         os.remove(path)
         return
     with open(path, 'rb') as f:
@@ -51,7 +50,7 @@ def main():
     elif kind == 'random':
         data = random.Random(len(original)).randbytes(len(original))
     elif kind == 'bomb':
-        data = bomb()
+        data = bomb_bytes
     elif kind == 'wide':
         data = wide()
     elif kind == 'huge_data':
@@ -66,6 +65,14 @@ def main():
         sys.exit('unknown kind ' + kind)
     with open(path, 'wb') as f:
         f.write(data)
+
+
+def main():
+    pairs = list(zip(sys.argv[1::2], sys.argv[2::2]))
+    # Made once: compressing 64 MB is the slow part.
+    bomb_bytes = bomb() if any(kind == 'bomb' for _, kind in pairs) else b''
+    for path, kind in pairs:
+        damage(path, kind, bomb_bytes)
 
 
 main()

@@ -102,5 +102,5 @@ wait
     done
 } >"$out/results.md"
 cat "$out/results.md"
-echo "Figures in $out/results.md; copy them into docs/fuzzing.md with the date."
+echo "Figures in $out/results.md; copy them into docs/robustness.md with the date."
 exit $failed
