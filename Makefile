@@ -1,5 +1,5 @@
 # The entry points; see README.md.
-.PHONY: run run-windows test bench deps
+.PHONY: run run-windows test bench fuzz deps
 
 deps:
 	@tools/install_deps.sh
@@ -15,3 +15,7 @@ test: deps
 
 bench: deps
 	@tools/bench.sh
+
+# Ten million executions of every fuzz target at the lowest priority; see docs/fuzzing.md.
+fuzz: deps
+	@tools/fuzz/run.sh long

@@ -1,5 +1,7 @@
 #include "os/input.h"
 
+#include <string.h>
+
 #include "os/clock.h"
 
 InputState *input_state;
@@ -52,6 +54,20 @@ static void button_event(u16 index, u8 action, Vec2i position, u64 now) {
     touch(&touched_buttons, index);
 }
 
+// The system sends no release for keys and buttons let go while another
+// window has the focus, so they would stay held: each is released here as its
+// own release event would, mouse buttons at the last known cursor position.
+static void release_held(u64 now) {
+    InputRecord *r = input_state->records;
+    for (u16 i = 0; i < INPUT_RECORD_COUNT; i++) {
+        if (!(r[i].flags & INPUT_HELD)) continue;
+        // Copied bytewise: the linked value sits unaligned in a packed record.
+        Vec2i at = {0, 0};
+        if (r[i].pointer_link) memcpy(&at, r[i].pointer_link, sizeof at);
+        button_event(i, ACTION_UP, at, now);
+    }
+}
+
 void handle_input_event(WindowEvent *event) {
     if (!input_state) create_input_state();
     if (!input_state) return;
@@ -70,6 +86,9 @@ void handle_input_event(WindowEvent *event) {
         break;
     case EVENT_KEY:
         button_event(event->key.key, event->key.action, Vec2i{0, 0}, now);
+        break;
+    case EVENT_FOCUS:
+        if (!event->focus.gained) release_held(now);
         break;
     default:
         break;

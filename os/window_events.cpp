@@ -4,6 +4,7 @@
 #include "os/double_click.h"
 #include "os/gl_context.h"
 #include "os/memory.h"
+#include "os/wheel_steps.h"
 
 struct WindowList {
     Window **items;
@@ -169,10 +170,15 @@ void window_char(Window *window, u32 code) {
 
 void window_wheel(Window *window, i32 amount, Vec2i screen) {
     if (!window) return;
-    WindowEvent event = event_for(window, EVENT_WHEEL);
-    event.wheel.position = screen;
-    event.wheel.delta = amount / 120 >= 0 ? 1 : -1;
-    window_deliver(&event);
+    // Fine wheels and touchpads send parts of a notch: one step per whole
+    // notch gathered in one direction.
+    i32 steps = wheel_take_steps(window, amount);
+    for (i32 i = 0; i < steps || i < -steps; i++) {
+        WindowEvent event = event_for(window, EVENT_WHEEL);
+        event.wheel.position = screen;
+        event.wheel.delta = steps > 0 ? 1 : -1;
+        window_deliver(&event);
+    }
 }
 
 void window_moved(Window *window, i32 x, i32 y) {

@@ -1,3 +1,4 @@
+#include <stdlib.h>
 #include <string.h>
 
 #include "os/files.h"
@@ -5,6 +6,16 @@
 #include "os/memory.h"
 #include "render/image.h"
 
+// The decoder's allocations are held to what the picture its header describes
+// can need, so that a small file cannot make it allocate gigabytes: a chunk
+// claiming more bytes than the file holds, or compressed data that inflates
+// far past the picture.  Set by decode_image for each file.
+static u64 image_decode_budget;
+static void *budgeted_malloc(size_t n) { return n <= image_decode_budget ? malloc(n) : nullptr; }
+static void *budgeted_realloc(void *p, size_t n) { return n <= image_decode_budget ? realloc(p, n) : nullptr; }
+#define STBI_MALLOC(n) budgeted_malloc(n)
+#define STBI_REALLOC(p, n) budgeted_realloc(p, n)
+#define STBI_FREE(p) free(p)
 #define STBI_ASSERT(x) ((x) ? (void)0 : image_decoder_assert_failed(__func__, __LINE__, #x))
 #define STB_IMAGE_STATIC
 #define STB_IMAGE_IMPLEMENTATION
@@ -36,9 +47,22 @@ u32 image_capacity_for(u64 bytes) {
     return (u32)capacity;
 }
 
+bool read_image_size(const u8 *bytes, u64 size, u32 *width, u32 *height) {
+    if (size < IMAGE_MIN_FILE_SIZE || size > INT32_MAX) return false;
+    int w = 0, h = 0, channels = 0;
+    if (!stbi_info_from_memory(bytes, (int)size, &w, &h, &channels) || w <= 0 || h <= 0) return false;
+    *width = (u32)w;
+    *height = (u32)h;
+    return true;
+}
+
 Image decode_image(const u8 *bytes, u64 size) {
     Image image = {0, 0, nullptr, 0};
-    if (size < IMAGE_MIN_FILE_SIZE || size > INT32_MAX) return image;
+    u32 header_width = 0, header_height = 0;
+    if (!read_image_size(bytes, size, &header_width, &header_height)) return image;
+    // Up to 8 bytes a pixel while decoding (16-bit RGBA), twice over for the
+    // buffers that grow by doubling; the compressed data is at most the file.
+    image_decode_budget = 16 * (u64)header_width * header_height + 2 * size + 65536;
     int width = 0, height = 0, channels = 0;
     stbi_uc *decoded = stbi_load_from_memory(bytes, (int)size, &width, &height, &channels, 4);
     if (!decoded) return image;
@@ -53,12 +77,19 @@ Image decode_image(const u8 *bytes, u64 size) {
     return image;
 }
 
-Image load_image(Str path) {
+Image load_image(Str path, u32 max_width, u32 max_height) {
     Str parts[] = {os_get_exe_dir(), path, Str{0, nullptr}};
     Str full_path = arena_concat(&temp_arena, parts);
     FileData file = os_read_entire_file(full_path);
     if (!file.data) return Image{0, 0, nullptr, 0};
-    Image image = decode_image(file.data, file.size);
+    // A small file can claim a huge picture: the size is checked before
+    // anything is decoded.
+    Image image = {0, 0, nullptr, 0};
+    u32 width = 0, height = 0;
+    if (read_image_size(file.data, file.size, &width, &height)) {
+        if (width > max_width || height > max_height) image = Image{width, height, nullptr, 0};
+        else image = decode_image(file.data, file.size);
+    }
     os_free_file_data(&file);
     if (!image.pixels) return image;
     LOG_TAG();

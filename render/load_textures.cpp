@@ -21,15 +21,17 @@ static const FontImage FONT_IMAGES[] = {
 };
 
 static void load_sheet(Str path, Sprite *placement, u8 layer) {
-    Image image = load_image(path);
-    if (!image.pixels) return;
+    // An image too large for its layer comes back undecoded and is skipped by
+    // the upload with its log line.
+    Image image = load_image(path, TEXTURE_ARRAY_SIZE, TEXTURE_ARRAY_SIZE);
+    if (!image.width) return;
     *placement = Sprite{0, 0, 0, 0, layer, 0, 0};
     upload_image(&image, 0, layer);
 }
 
 static void load_font(const FontImage *f) {
-    Image image = load_image(f->path);
-    if (!image.pixels) return;
+    Image image = load_image(f->path, FONT_COLUMN_WIDTH, TEXTURE_ARRAY_SIZE);
+    if (!image.width) return;
     // A wider image would spill into the next font's column; its glyphs are
     // only built once the image is known to fit.
     if (image.width > FONT_COLUMN_WIDTH || !image_fits_texture_array(&image, f->x_offset, FONT_LAYER)) {

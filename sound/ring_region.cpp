@@ -1,15 +1,30 @@
 // Which bytes of a locked piece of the output ring are new, and mixing them.
 #include "sound/mixer.h"
 
+// The piece starts at the write cursor (or at 0 for the part past the ring's
+// end).  In steady running written_end lies at most one update window ahead of
+// the cursor.  When the cursor has passed written_end (a frame longer than the
+// window: a dragged window, a slow disk, a suspended machine) the ring holds
+// nothing new ahead of it, so a fresh window starts at the cursor; waiting for
+// the cursor to come round to written_end would replay the old ring for up to
+// a second.  A stall that brings the cursor round to within one window behind
+// written_end looks like steady running and cannot be told apart.
 u32 audio_region_new_start(u32 written_end, u32 offset, u32 length, u32 ring_size) {
+    // Nothing mixed since the device opened.
+    if (written_end == 0) return 0;
     if (written_end < offset) {
-        // A piece far ahead of written_end was filled before the ring wrapped.
-        return offset > ring_size / 2 ? length : 0;
+        // written_end past the ring's end and the piece before it: filled
+        // before the ring wrapped, as long as the two lie within one window.
+        bool filled_before_wrap = (u64)written_end + (ring_size - offset) <= AUDIO_UPDATE_WINDOW;
+        return filled_before_wrap ? length : 0;
     }
     // written_end late in the ring with the piece early in it is left over
     // from before the wrap.
     if (written_end > 3 * (ring_size / 4) && offset < ring_size / 4) return 0;
-    if ((u64)written_end >= (u64)offset + length) return length;
+    if ((u64)written_end == (u64)offset + length) return length;
+    // Further ahead than the piece reaches: the cursor went round the ring
+    // past written_end.
+    if ((u64)written_end > (u64)offset + length) return 0;
     return written_end - offset;
 }
 

@@ -18,6 +18,7 @@
 #include "render/font.h"
 #include "render/image.h"
 #include "render/sprite.h"
+#include "render/texture_array.h"
 #include "sound/mixer.h"
 #include "audio_test_support.h"
 #include "sound/wav.h"
@@ -386,7 +387,7 @@ TEST_CASE("every font scans to a glyph per printable character and every sound l
     const char *fonts[4] = {"img/small.png", "img/small_bold.png", "img/bigger.png", "img/bigger_bold.png"};
     for (const char *file : fonts) {
         INFO(std::string(file));
-        Image image = load_image(str_from_cstr(file));
+        Image image = load_image(str_from_cstr(file), FONT_COLUMN_WIDTH, TEXTURE_ARRAY_SIZE);
         REQUIRE(image.pixels);
         Font font = {};
         build_font_glyphs(&image, &font);

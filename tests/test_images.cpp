@@ -92,7 +92,7 @@ TEST_CASE("load_image reads beside the executable and logs the full path") {
     if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
     std::string path = write_beside_exe("render_test_image.png", make_png(3, 2));
     capture_stdout_begin();
-    Image image = load_image(STR("render_test_image.png"));
+    Image image = load_image(STR("render_test_image.png"), 2048, 2048);
     std::string log = capture_stdout_end();
     CHECK((image.width == 3 && image.height == 2 && image.capacity == 32));
     REQUIRE(image.pixels);
@@ -113,10 +113,10 @@ TEST_CASE("missing, short and undecodable files give the zero image without a wo
     std::string pt = write_beside_exe("render_test_cut.png", truncated);
     std::string pg = write_beside_exe("render_test_junk.png", garbage);
     capture_stdout_begin();
-    Image missing = load_image(STR("render_test_no_such.png"));
-    Image short_file = load_image(STR("render_test_8.png"));
-    Image cut = load_image(STR("render_test_cut.png"));
-    Image junk = load_image(STR("render_test_junk.png"));
+    Image missing = load_image(STR("render_test_no_such.png"), 2048, 2048);
+    Image short_file = load_image(STR("render_test_8.png"), 2048, 2048);
+    Image cut = load_image(STR("render_test_cut.png"), 2048, 2048);
+    Image junk = load_image(STR("render_test_junk.png"), 2048, 2048);
     std::string log = capture_stdout_end();
     for (const Image &i : {missing, short_file, cut, junk}) {
         CHECK(i.pixels == nullptr);
@@ -126,6 +126,99 @@ TEST_CASE("missing, short and undecodable files give the zero image without a wo
     remove(p8.c_str());
     remove(pt.c_str());
     remove(pg.c_str());
+}
+
+// A 4x4 PNG whose header claims width x height: a decompression bomb's shape.
+static std::vector<u8> png_claiming(u32 width, u32 height) {
+    std::vector<u8> png = make_png(4, 4);
+    for (int i = 0; i < 4; i++) {
+        png[16 + i] = (u8)(width >> (24 - 8 * i));
+        png[20 + i] = (u8)(height >> (24 - 8 * i));
+    }
+    return png;
+}
+
+TEST_CASE("an image whose header claims more than the limit is not decoded, and its size comes back") {
+    if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
+    std::string bomb = write_beside_exe("render_test_bomb.png", png_claiming(16000, 16000));
+    std::string wide = write_beside_exe("render_test_wide.png", png_claiming(257, 4));
+    capture_stdout_begin();
+    Image a = load_image(STR("render_test_bomb.png"), 2048, 2048);
+    Image b = load_image(STR("render_test_wide.png"), 256, 2048);
+    Image c = load_image(STR("render_test_wide.png"), 257, 3);
+    std::string log = capture_stdout_end();
+    CHECK((a.width == 16000 && a.height == 16000 && !a.pixels && a.capacity == 0));
+    CHECK((b.width == 257 && b.height == 4 && !b.pixels));
+    CHECK((c.width == 257 && c.height == 4 && !c.pixels));
+    CHECK(log == "");
+    // At the limit the claim is believed and decoding fails on the 4x4 data.
+    capture_stdout_begin();
+    Image d = load_image(STR("render_test_wide.png"), 257, 4);
+    capture_stdout_end();
+    CHECK((d.width == 0 && !d.pixels));
+    u32 w = 0, h = 0;
+    std::vector<u8> png = make_png(5, 3);
+    CHECK(read_image_size(png.data(), png.size(), &w, &h));
+    CHECK((w == 5 && h == 3));
+    CHECK_FALSE(read_image_size(png.data(), 8, &w, &h));
+    remove(bomb.c_str());
+    remove(wide.c_str());
+}
+
+static void put_u32_be(std::vector<u8> &out, u32 v) {
+    for (int i = 0; i < 4; i++) out.push_back((u8)(v >> (24 - 8 * i)));
+}
+
+static void put_chunk(std::vector<u8> &out, const char *type, const std::vector<u8> &body, u32 claimed) {
+    put_u32_be(out, claimed);
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), body.begin(), body.end());
+    put_u32_be(out, 0);  // the decoder does not check sums
+}
+
+// An RGBA PNG of width x height whose pixel data, filter bytes included, is
+// raw, compressed; its IDAT may claim another length.
+static std::vector<u8> png_from_raw(u32 width, u32 height, const std::vector<u8> &raw, u32 idat_claim = 0) {
+    std::vector<u8> png = {0x89, 'P', 'N', 'G', 13, 10, 26, 10};
+    std::vector<u8> header;
+    put_u32_be(header, width);
+    put_u32_be(header, height);
+    header.insert(header.end(), {8, 6, 0, 0, 0});
+    put_chunk(png, "IHDR", header, 13);
+    int packed_size = 0;
+    u8 *packed = stbi_zlib_compress((u8 *)raw.data(), (int)raw.size(), &packed_size, 8);
+    std::vector<u8> idat(packed, packed + packed_size);
+    STBIW_FREE(packed);
+    put_chunk(png, "IDAT", idat, idat_claim ? idat_claim : (u32)idat.size());
+    put_chunk(png, "IEND", {}, 0);
+    return png;
+}
+
+TEST_CASE("a small file cannot make the decoder allocate far past its picture") {
+    // One pixel with exactly its data decodes.
+    std::vector<u8> exact = {0, 1, 2, 3, 4};
+    std::vector<u8> png = png_from_raw(1, 1, exact);
+    Image one = decode_image(png.data(), png.size());
+    REQUIRE(one.pixels);
+    CHECK(pixel(one.pixels, 1, 0, 0) == 0x04030201u);
+    os_free(one.pixels);
+    // The same pixel followed by 4 MB of zeros that a few kilobytes inflate to.
+    std::vector<u8> bomb_raw(4 << 20, 0);
+    memcpy(bomb_raw.data(), exact.data(), exact.size());
+    png = png_from_raw(1, 1, bomb_raw);
+    CHECK(png.size() < 65536);
+    Image bomb = decode_image(png.data(), png.size());
+    CHECK((bomb.pixels == nullptr && bomb.width == 0));
+    // An IDAT chunk claiming a gigabyte in a file of a hundred bytes.
+    png = png_from_raw(1, 1, exact, 1u << 30);
+    Image claim = decode_image(png.data(), png.size());
+    CHECK((claim.pixels == nullptr && claim.width == 0));
+    // The largest picture that fits a layer still decodes.
+    std::vector<u8> big_raw((size_t)2048 * (2048 * 4 + 1), 0);
+    png = png_from_raw(2048, 2048, big_raw);
+    Image big = decode_image(png.data(), png.size());
+    CHECK((big.width == 2048 && big.height == 2048 && big.pixels != nullptr));
+    os_free(big.pixels);
 }
 
 TEST_CASE("the decoder's assertion line names the function, line and condition, then halts") {

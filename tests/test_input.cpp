@@ -2,6 +2,8 @@
 
 #include <string.h>
 
+#include <vector>
+
 #include "os/clock.h"
 #include "os/input.h"
 
@@ -195,4 +197,75 @@ TEST_CASE("events outside the table and other kinds change nothing") {
     CHECK(touched_buttons.count == 0);
     CHECK(touched_axes.count == 0);
     for (int i = 0; i < INPUT_RECORD_COUNT; i++) CHECK(rec(i).flags == 0);
+}
+
+static void focus(u8 gained) {
+    WindowEvent e = {};
+    e.kind = EVENT_FOCUS;
+    e.focus.gained = gained;
+    handle_input_event(&e);
+}
+
+// Holds A, Shift and the left button across a frame, taps S in the next one,
+// with the cursor moved meanwhile.
+static void hold_some_input(void) {
+    fresh_input();
+    input_begin_frame();
+    pointer(5, 6, 1);
+    key('A', ACTION_DOWN);
+    key(0x10, ACTION_DOWN);
+    mouse(BUTTON_MOUSE_LEFT, ACTION_DOWN, 5, 6);
+    input_begin_frame();
+    key('A', ACTION_DOWN);  // auto-repeat
+    key('S', ACTION_DOWN);
+    key('S', ACTION_UP);
+    pointer(70, 80, 0);
+}
+
+// The records without their times and links, which differ between two runs.
+static std::vector<InputRecord> records_without_times(void) {
+    std::vector<InputRecord> out(input_state->records, input_state->records + INPUT_RECORD_COUNT);
+    for (InputRecord &r : out) {
+        r.press_time = r.release_time = 0;
+        r.pointer_link = nullptr;
+    }
+    return out;
+}
+
+TEST_CASE("losing the focus releases every held key and button as their own releases would") {
+    hold_some_input();
+    key('A', ACTION_UP);
+    key(0x10, ACTION_UP);
+    mouse(BUTTON_MOUSE_LEFT, ACTION_UP, 70, 80);
+    std::vector<InputRecord> released = records_without_times();
+    u64 released_touches = touched_buttons.count;
+
+    hold_some_input();
+    focus(0);
+    CHECK(memcmp(records_without_times().data(), released.data(), sizeof(InputState)) == 0);
+    CHECK(touched_buttons.count == released_touches);
+    CHECK(rec('A').flags == (INPUT_REPEATED | INPUT_RELEASED));
+    CHECK(rec('A').transitions == 2);
+    CHECK(rec(0x10).flags == INPUT_RELEASED);
+    CHECK(i32(rec(BUTTON_MOUSE_LEFT).release_value.x) == 70);
+    CHECK(i32(rec(BUTTON_MOUSE_LEFT).release_value.y) == 80);
+    CHECK(rec('A').release_time >= rec('A').press_time);
+
+    // Nothing is held afterwards, and a second loss or a gain changes nothing.
+    input_begin_frame();
+    focus(0);
+    focus(1);
+    CHECK(touched_buttons.count == 0);
+    for (int i = 0; i < INPUT_RECORD_COUNT; i++) REQUIRE((rec(i).flags & (INPUT_HELD | INPUT_RELEASED)) == 0);
+    // Pressed again after the focus came back: a fresh press.
+    key('A', ACTION_DOWN);
+    CHECK(rec('A').flags == (INPUT_PRESSED | INPUT_HELD));
+}
+
+TEST_CASE("gaining the focus releases nothing") {
+    hold_some_input();
+    std::vector<InputRecord> before = records_without_times();
+    focus(1);
+    CHECK(memcmp(records_without_times().data(), before.data(), sizeof(InputState)) == 0);
+    CHECK((rec('A').flags & INPUT_HELD) != 0);
 }

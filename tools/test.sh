@@ -32,5 +32,6 @@ wait "$wine_start" || { cat "$session_dir/wine-start.log"; exit 1; }
 
 step "Running the suites side by side"
 suite "Native tests" ctest --preset native
+suite "Fuzz targets, a short run each" tools/fuzz/run.sh short
 suite "Windows tests (under Wine)" ctest --preset windows
 suites_finish

@@ -55,6 +55,13 @@ void backend_unregister_raw_mouse(void) {
 }
 
 void backend_release_window(Window *window, bool already_destroying) {
+    // A close that arrives inside the system's modal move or size loop (a
+    // dragged title bar) would leave that loop waiting for the mouse or Enter
+    // with the window gone, and the frame loop waiting for it: a quit message
+    // ends the loop.  The frame loop ends by the closed window, not by the quit.
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof(thread);
+    if (GetGUIThreadInfo(GetCurrentThreadId(), &thread) && (thread.flags & GUI_INMOVESIZE)) PostQuitMessage(0);
     HWND hwnd = (HWND)window->hwnd;
     if (window->hdc) ReleaseDC(hwnd, (HDC)window->hdc);
     window->hdc = nullptr;

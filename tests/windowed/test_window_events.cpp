@@ -51,16 +51,18 @@ TEST_CASE("characters: carriage return becomes line feed and backspace gives not
     close_test_window(w);
 }
 
-TEST_CASE("wheel turns give one step of +1 or -1 each, at the pointer") {
+TEST_CASE("wheel turns give one step of +1 or -1 per whole notch, at the pointer") {
     Window *w = open_test_window(320, 240, 0);
-    for (i32 amount : {240, -120, 0, -1}) inject_wheel(w, amount, 30, 40);
+    std::vector<i32> amounts = {240, -120, 0, -1};
+    for (int i = 0; i < 12; i++) amounts.push_back(-10);
+    for (i32 amount : amounts) inject_wheel(w, amount, 30, 40);
     os_pump_messages();
     std::vector<WindowEvent> wheel = events_of_kind(EVENT_WHEEL);
     REQUIRE(wheel.size() == 4);
     CHECK(wheel[0].wheel.delta == 1);
-    CHECK(wheel[1].wheel.delta == -1);
-    CHECK(wheel[2].wheel.delta == 1);
-    CHECK(wheel[3].wheel.delta == 1);  // -1 / 120 is 0
+    CHECK(wheel[1].wheel.delta == 1);
+    CHECK(wheel[2].wheel.delta == -1);
+    CHECK(wheel[3].wheel.delta == -1);  // -1 and 12 x -10
     Vec2i at = injected_pointer_screen(w, 30, 40);
     CHECK(wheel[0].wheel.position.x == at.x);
     CHECK(wheel[0].wheel.position.y == at.y);
