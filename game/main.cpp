@@ -1,4 +1,18 @@
-// Entry point: start-up, then the frame loop until the window closes.
+// Entry point: start-up, then the frame loop until the window closes.  The
+// only options record a game or replay one.
+#include "game/launch_options.h"
+#include "game/record_replay.h"
 #include "game/startup.h"
+#include "os/log.h"
+#include "os/system.h"
 
-int main(int, char **) { return run_game(); }
+int main(int, char **) {
+    LaunchOptions options;
+    const char *error = nullptr;
+    if (!parse_launch_options(os_get_command_line(), &options, &error)) {
+        log_printf("fathomer: %s\n%s", error, LAUNCH_USAGE);
+        return 2;
+    }
+    if (options.mode == LAUNCH_PLAY) return run_game();
+    return run_launch(&options);
+}
