@@ -10,3 +10,9 @@ u32 recording_check(u32 check, const void *data, u64 size) {
     }
     return check;
 }
+
+RecordHead record_head(u8 kind, u32 body_size) {
+    RecordHead head = {kind, body_size, 0};
+    head.head_check = (u16)recording_check(RECORDING_CHECK_START, &head, offsetof(RecordHead, head_check));
+    return head;
+}

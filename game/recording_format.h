@@ -1,9 +1,10 @@
 // The recording file: what a played game consumed, frame by frame, so that a
 // replay can feed the same steps and events through the same path.
 //
-// Little-endian throughout.  A 64-byte header, then records, each a kind byte,
-// a u32 body size, the body and a u32 check (FNV-1a 32 over kind, size and
-// body).  Records are appended whole, one write per frame, so a file cut short
+// Little-endian throughout.  A 64-byte header, then records: a head (kind,
+// body size and a check of those two), the body and a u32 check (FNV-1a 32
+// over head and body).  The head's own check tells a damaged size from a file
+// that stops inside its last record.  Records are appended whole, one write per frame, so a file cut short
 // by a crash ends in at most one partial record.
 #pragma once
 
@@ -45,6 +46,7 @@ struct RecordingHeader {
 struct RecordHead {
     u8 kind;
     u32 body_size;
+    u16 head_check;  // low 16 bits of FNV-1a 32 over kind and body_size
 };
 
 // Followed by event_count RecordedEvents; the first early_event_count of them
@@ -87,8 +89,9 @@ static_assert(offsetof(RecordingHeader, build) == 16, "");
 static_assert(offsetof(RecordingHeader, data_checksum) == 48, "");
 static_assert(offsetof(RecordingHeader, hash_interval) == 56, "");
 static_assert(offsetof(RecordingHeader, header_check) == 60, "");
-static_assert(sizeof(RecordHead) == 5, "");
+static_assert(sizeof(RecordHead) == 7, "");
 static_assert(offsetof(RecordHead, body_size) == 1, "");
+static_assert(offsetof(RecordHead, head_check) == 5, "");
 static_assert(sizeof(FrameBody) == 24, "");
 static_assert(offsetof(FrameBody, view_width) == 8, "");
 static_assert(offsetof(FrameBody, view_height) == 12, "");
@@ -108,3 +111,5 @@ extern const u8 RECORDING_MAGIC[8];
 // FNV-1a, 32 bits, continued from check (start with RECORDING_CHECK_START).
 #define RECORDING_CHECK_START 0x811C9DC5u
 u32 recording_check(u32 check, const void *data, u64 size);
+// The head of a record of that kind and body size, its check filled in.
+RecordHead record_head(u8 kind, u32 body_size);

@@ -59,6 +59,7 @@ static RecordResult peek_record(RecordingReader *reader, RecordHead *head, const
     if (left < sizeof(RecordHead)) return RECORD_CUT;
     memcpy(head, reader->data + reader->offset, sizeof(RecordHead));
     if (head->kind < RECORD_FRAME || head->kind > RECORD_END) return RECORD_BAD;
+    if (record_head(head->kind, head->body_size).head_check != head->head_check) return RECORD_BAD;
     u64 whole = (u64)sizeof(RecordHead) + head->body_size + RECORD_CHECK_SIZE;
     if (left < whole) return RECORD_CUT;
     u32 stored;

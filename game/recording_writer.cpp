@@ -5,6 +5,14 @@
 #include "os/files.h"
 #include "os/memory.h"
 
+void recording_writer_release(RecordingWriter *writer) {
+    if (writer->pending) os_free(writer->pending);
+    if (writer->path.data) os_free((void *)writer->path.data);
+    writer->pending = nullptr;
+    writer->pending_size = writer->pending_capacity = 0;
+    writer->path = Str{0, nullptr};
+}
+
 static bool reserve(RecordingWriter *w, u64 more) {
     u64 need = w->pending_size + more;
     if (need <= w->pending_capacity) return true;
@@ -26,7 +34,7 @@ static void append_record(RecordingWriter *w, u8 kind, const void *body, u64 siz
         return;
     }
     u8 *start = w->pending + w->pending_size;
-    RecordHead head = {kind, (u32)body_size};
+    RecordHead head = record_head(kind, (u32)body_size);
     memcpy(start, &head, sizeof(head));
     memcpy(start + sizeof(head), body, size);
     if (tail_size) memcpy(start + sizeof(head) + size, tail, tail_size);
@@ -47,8 +55,7 @@ static void write_pending(RecordingWriter *w) {
 
 int recording_writer_open(RecordingWriter *writer, Str path, const char *build, u64 data_checksum,
                           u32 hash_interval) {
-    if (writer->pending) os_free(writer->pending);
-    if (writer->path.data) os_free((void *)writer->path.data);
+    recording_writer_release(writer);
     *writer = RecordingWriter{};
     writer->hash_interval = hash_interval ? hash_interval : 1;
     char *copy = (char *)os_alloc(path.len + 1);
@@ -101,6 +108,7 @@ void recording_writer_end(RecordingWriter *writer) {
     EndBody end = {writer->frame_count};
     append_record(writer, RECORD_END, &end, sizeof(end), nullptr, 0);
     write_pending(writer);
+    recording_writer_release(writer);
 }
 
 RecordedEvent recorded_event_from(const WindowEvent *event) {

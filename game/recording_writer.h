@@ -29,7 +29,9 @@ void recording_writer_frame(RecordingWriter *writer, const FrameBody *body, cons
 // hash_interval-th frame.
 void recording_writer_hash(RecordingWriter *writer, u64 state_hash);
 // Writes the latest frame's hash if it is not in the file yet, then the end
-// record; the writer can be opened again afterwards.
+// record, and releases the writer's memory; it can be opened again afterwards.
 void recording_writer_end(RecordingWriter *writer);
+// Releases the memory of a writer left without its end; the counts stay.
+void recording_writer_release(RecordingWriter *writer);
 // The event as it is kept in a recording.
 RecordedEvent recorded_event_from(const WindowEvent *event);
