@@ -6,13 +6,14 @@
 #include "os/log.h"
 #include "os/system.h"
 
-int main(int, char **) {
+int main(int argc, char **argv) {
+    // Without arguments nothing else is looked at.
+    if (argc <= 1) return run_game();
     LaunchOptions options;
     const char *error = nullptr;
-    if (!parse_launch_options(os_get_command_line(), &options, &error)) {
+    if (!parse_launch_options(os_get_command_line(), str_from_cstr(argv[0]), &options, &error)) {
         log_printf("fathomer: %s\n%s", error, LAUNCH_USAGE);
         return 2;
     }
-    if (options.mode == LAUNCH_PLAY) return run_game();
     return run_launch(&options);
 }

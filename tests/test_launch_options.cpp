@@ -11,7 +11,7 @@ static Str str_of(const char *s) { return str_from_cstr(s); }
 
 static std::vector<std::string> split(const char *line) {
     Str args[8] = {};
-    u32 n = split_command_line(str_of(line), args, 8);
+    u32 n = split_command_line(str_of(line), Str{0, nullptr}, args, 8);
     std::vector<std::string> out;
     for (u32 i = 0; i < n && i < 8; i++) {
         out.emplace_back(args[i].data, args[i].len);
@@ -34,16 +34,25 @@ TEST_CASE("the command line splits by the Windows rules, the program's own name 
     CHECK(split("f \"\"") == V{""});
     // More than fit are counted, and only the first stored.
     Str args[2] = {};
-    CHECK(split_command_line(str_of("f a b c"), args, 2) == 3);
+    CHECK(split_command_line(str_of("f a b c"), Str{0, nullptr}, args, 2) == 3);
     os_free((void *)args[0].data);
     os_free((void *)args[1].data);
-    CHECK(split_command_line(Str{0, nullptr}, args, 2) == 0);
+    CHECK(split_command_line(Str{0, nullptr}, Str{0, nullptr}, args, 2) == 0);
+    // A line joined from the arguments starts with the program's name as given,
+    // blanks and all.
+    CHECK(split_command_line(str_of("/my games/fathomer --fast"), str_of("/my games/fathomer"), args, 2) == 1);
+    CHECK(std::string(args[0].data) == "--fast");
+    os_free((void *)args[0].data);
+    CHECK(split_command_line(str_of("/my games/fathomer"), str_of("/my games/fathomer"), args, 2) == 0);
+    // A quoted name is not that text: the system's rule finds its end.
+    CHECK(split_command_line(str_of("\"C:\\my games\\f.exe\" --fast"), str_of("C:\\my games\\f.exe"), args, 2) == 1);
+    os_free((void *)args[0].data);
 }
 
 static LaunchOptions parse_ok(const char *line) {
     LaunchOptions o;
     const char *error = "unset";
-    CHECK(parse_launch_options(str_of(line), &o, &error));
+    CHECK(parse_launch_options(str_of(line), str_of("fathomer"), &o, &error));
     CHECK(error == nullptr);
     return o;
 }
@@ -51,7 +60,7 @@ static LaunchOptions parse_ok(const char *line) {
 static std::string parse_error(const char *line) {
     LaunchOptions o;
     const char *error = nullptr;
-    CHECK_FALSE(parse_launch_options(str_of(line), &o, &error));
+    CHECK_FALSE(parse_launch_options(str_of(line), str_of("fathomer"), &o, &error));
     CHECK(o.mode == LAUNCH_PLAY);
     CHECK(o.file.data == nullptr);
     return error ? error : "";
