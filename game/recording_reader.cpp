@@ -144,16 +144,17 @@ bool recording_next_frame(RecordingReader *reader, RecordedFrame *frame) {
 
     // Its hash, unless the file was cut before it was written.
     r = peek_record(reader, &head, &body);
-    if (r == RECORD_READ && head.kind == RECORD_HASH) {
+    if (r == RECORD_READ && head.kind == RECORD_HASH && head.body_size == sizeof(HashBody)) {
         HashBody hash;
-        if (head.body_size != sizeof(HashBody)) return stop_bad(reader);
         memcpy(&hash, body, sizeof(hash));
-        if (hash.frame != frame->index) return stop_bad(reader);
-        frame->has_hash = true;
-        frame->state_hash = hash.state_hash;
-        reader->offset += record_size(&head);
+        if (hash.frame == frame->index) {
+            frame->has_hash = true;
+            frame->state_hash = hash.state_hash;
+            reader->offset += record_size(&head);
+        }
     }
-    // A bad or cut record after the frame is met by the next call.
+    // A bad or cut record after the frame, a wrong hash among them, is met by
+    // the next call: this frame is whole.
     return true;
 }
 

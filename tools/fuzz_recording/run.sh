@@ -16,7 +16,7 @@ clang++ "${flags[@]}" -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=
 
 # Seeds: a short recording with events and hashes, ended, and the same cut short.
 clang++ "${flags[@]}" "$here/make_seed.cpp" "$root/game/recording_writer.cpp" "$root/game/recording_format.cpp" \
-    "$root/os/posix/files.cpp" "$root/os/posix/heap.cpp" "$root/os/str.cpp" "$root/os/file_data.cpp" \
+    "$root/os/posix/files.cpp" "$root/os/posix/heap.cpp" "$root/os/str.cpp" "$root/os/file_data.cpp" "$root/os/dynarray.cpp" \
     "$root/os/path_text.cpp" "$root/os/log.cpp" "$root/os/posix/log.cpp" "$root/os/stb_sprintf.cpp" \
     "$root/os/posix/clock.cpp" "$root/os/clock.cpp" -o "$out/make_seed"
 "$out/make_seed" "$out/corpus/seed_ended.rec" 1
