@@ -19,17 +19,21 @@ static std::string output;
 
 static void collect(Str piece) { output.append(piece.data, piece.len); }
 
-// The game built beside the tests, run on a recording.
-static u32 replay(const std::string &file, const char *extra = " --fast") {
+// The game built beside the tests, with these arguments.
+static u32 run_game_with(const std::string &arguments) {
     Str dir = os_get_exe_dir();
 #if defined(_WIN32)
     const char *game = "fathomer.exe";
 #else
     const char *game = "fathomer_replay";
 #endif
-    std::string command = "\"" + std::string(dir.data, dir.len) + game + "\" --replay \"" + file + "\"" + extra;
+    std::string command = "\"" + std::string(dir.data, dir.len) + game + "\" " + arguments;
     output.clear();
     return os_run_process(S(command), collect, false);
+}
+
+static u32 replay(const std::string &file, const char *extra = " --fast") {
+    return run_game_with("--replay \"" + file + "\"" + extra);
 }
 
 static bool said(const char *text) { return output.find(text) != std::string::npos; }
@@ -142,4 +146,10 @@ TEST_CASE("the game refuses bad recordings with code 2 and says why; a cut one r
 
     CHECK(replay(dir + "good.rec", " --fast --fast") == 2);
     CHECK(said("--fast is given twice"));
+    CHECK(said("Usage: "));
+
+    // Nowhere to record to: refused before anything opens.
+    CHECK(run_game_with("--record \"" + dir + "no such folder/a.rec\"") == 2);
+    CHECK(said("Cannot record to "));
+    CHECK_FALSE(said("START"));
 }
