@@ -148,8 +148,9 @@ TEST_CASE("the game refuses bad recordings with code 2 and says why; a cut one r
     CHECK(said("--fast is given twice"));
     CHECK(said("Usage: "));
 
-    // Nowhere to record to: refused before anything opens.
-    CHECK(run_game_with("--record \"" + dir + "no such folder/a.rec\"") == 2);
+    // Nowhere to record to: refused before anything opens.  (No blanks in
+    // the name: this system's command line is the arguments joined by blanks.)
+    CHECK(run_game_with("--record \"" + dir + "no_such_folder/a.rec\"") == 2);
     CHECK(said("Cannot record to "));
     CHECK_FALSE(said("START"));
 }
