@@ -227,8 +227,9 @@ static int replay_result(void) {
     if (session.frames_played < session.frame_total)
         log_printf("The window was closed after frame %llu of %llu\n", (unsigned long long)session.frames_played,
                    (unsigned long long)session.frame_total);
-    log_printf("Replayed %llu frames, final hash %016llX\n", (unsigned long long)session.frames_played,
-               (unsigned long long)session.last_hash);
+    log_printf("Replayed %llu frames (%llu.%03llu s of play), final hash %016llX\n",
+               (unsigned long long)session.frames_played, (unsigned long long)(session.replay_total_ms / 1000),
+               (unsigned long long)(session.replay_total_ms % 1000), (unsigned long long)session.last_hash);
     if (session.differs) {
         log_printf("First differing frame: %llu (recorded hash %016llX, replayed %016llX)\n",
                    (unsigned long long)session.differing_frame, (unsigned long long)session.expected_hash,

@@ -141,7 +141,7 @@ TEST_CASE("the game refuses bad recordings with code 2 and says why; a cut one r
     CHECK(replay(dir + "cut.rec") == 0);
     INFO(output);
     CHECK(said("cut short"));
-    CHECK(said("Replayed 40 frames"));
+    CHECK(said("Replayed 40 frames ("));
     CHECK(said("No frame differs"));
 
     CHECK(replay(dir + "good.rec", " --fast --fast") == 2);
