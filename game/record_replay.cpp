@@ -9,13 +9,13 @@
 #include "game/recording_reader.h"
 #include "game/recording_writer.h"
 #include "game/startup.h"
-#include "game/startup_banner.h"
 #include "game/state_hash.h"
 #include "os/clock.h"
 #include "os/files.h"
 #include "os/input.h"
 #include "os/log.h"
 #include "os/memory.h"
+#include "os/system.h"
 
 #include <string.h>
 
@@ -241,9 +241,10 @@ static int replay_result(void) {
 }
 
 // The game stepped without a window, GL or sound: the same start values,
-// steps and events, so the same states.
+// steps and events, so the same states.  Nothing here asks the display
+// anything (the banner lists monitors), so it runs where there is none.
 static int replay_headless(void) {
-    log_startup_banner();
+    os_init();
     arena_create(&temp_arena, 20000000);
     create_particle_list();
     draw_headless = true;

@@ -27,7 +27,8 @@ static u32 run_game_with(const std::string &arguments) {
 #else
     const char *game = "fathomer_replay";
 #endif
-    std::string command = "\"" + std::string(dir.data, dir.len) + game + "\" " + arguments;
+    std::string command = "\"";
+    command.append(dir.data, dir.len).append(game).append("\" ").append(arguments);
     output.clear();
     return os_run_process(S(command), collect, false);
 }
@@ -99,7 +100,7 @@ TEST_CASE("a recorded scripted game replays with no differing frame, and a chang
     CHECK(said("First differing frame: 701 "));
 }
 
-TEST_CASE("the game refuses bad recordings with code 2 and says why; a cut one replays its whole frames") {
+TEST_CASE("the game refuses bad recordings with code 2 and says why, and a cut one replays its whole frames") {
     std::string dir = scratch_dir("replay_bad");
     std::string bytes = record_script(dir + "good.rec", SCRIPT_TITLE_INTRO_SKIP);
 
