@@ -12,7 +12,11 @@
 
 static const u8 TINT_WHITE[4] = {255, 255, 255, 255};
 
+const Size2i *recorded_view_size;
+bool draw_headless;
+
 void draw_frame_begin(void) {
+    if (draw_headless) return;
     begin_frame();
     glUseProgram(renderer.shader.program);
     glActiveTexture(GL_TEXTURE0);
@@ -21,7 +25,9 @@ void draw_frame_begin(void) {
     renderer.instance_buffer.count = 0;
 }
 
-void draw_frame_end(void) { draw_instances(); }
+void draw_frame_end(void) {
+    if (!draw_headless) draw_instances();
+}
 
 void draw_sprite(const Sprite *sprite, u64 anim_ms, Vec2f position, Vec2f size, Vec2f anchor,
                  f32 rotation, const u8 tint[4]) {
@@ -49,6 +55,8 @@ void draw_sprite_at(const Sprite *sprite, u64 anim_ms, f32 x, f32 y) {
 }
 
 void draw_full_window(const Sprite *sprite) {
+    // Sized from the renderer's window, which a headless replay lacks.
+    if (draw_headless) return;
     push_rect(sprite->x, sprite->y, sprite->w, sprite->h, sprite->layer);
 }
 
@@ -65,5 +73,12 @@ void draw_box(Vec2f position, Vec2f size, const u8 fill[4]) {
     memcpy(inst->tint, TINT_WHITE, 4);
 }
 
-i32 view_width(void) { return main_window ? main_window->client_size.width : 0; }
-i32 view_height(void) { return main_window ? main_window->client_size.height : 0; }
+i32 view_width(void) {
+    if (recorded_view_size) return recorded_view_size->width;
+    return main_window ? main_window->client_size.width : 0;
+}
+
+i32 view_height(void) {
+    if (recorded_view_size) return recorded_view_size->height;
+    return main_window ? main_window->client_size.height : 0;
+}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "os/types.h"
+#include "os/window.h"
 #include "render/sprite.h"
 
 struct Vec2f {
@@ -24,6 +25,12 @@ void draw_full_window(const Sprite *sprite);
 // A solid square centred on position.
 void draw_box(Vec2f position, Vec2f size, const u8 fill[4]);
 
-// Client width and height of the game's window.
+// Client width and height of the game's window, or of the recorded one
+// while recorded_view_size is set.
 i32 view_width(void);
 i32 view_height(void);
+
+// A replay lays the game out for the size it was recorded at.
+extern const Size2i *recorded_view_size;
+// A window-less replay: the frame's pushes are made, nothing reaches GL.
+extern bool draw_headless;

@@ -1,4 +1,19 @@
-// Entry point: start-up, then the frame loop until the window closes.
+// Entry point: start-up, then the frame loop until the window closes.  The
+// only options record a game or replay one.
+#include "game/launch_options.h"
+#include "game/record_replay.h"
 #include "game/startup.h"
+#include "os/log.h"
+#include "os/system.h"
 
-int main(int, char **) { return run_game(); }
+int main(int argc, char **argv) {
+    // Without arguments nothing else is looked at.
+    if (argc <= 1) return run_game();
+    LaunchOptions options;
+    const char *error = nullptr;
+    if (!parse_launch_options(os_get_command_line(), str_from_cstr(argv[0]), &options, &error)) {
+        log_printf("fathomer: %s\n%s", error, LAUNCH_USAGE);
+        return 2;
+    }
+    return run_launch(&options);
+}

@@ -4,6 +4,7 @@
 #include "game/game.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
+#include "game/record_replay.h"
 #include "game/startup_banner.h"
 #include "os/audio.h"
 #include "os/clock.h"
@@ -26,7 +27,7 @@ int main_init(void) {
     main_window = os_create_window(1280, 800, STR("Fathomer"), WINDOW_HIDDEN | WINDOW_OPENGL);
     if (!main_window) return 1;
     os_center_window(main_window);
-    os_set_event_callback(handle_input_event);
+    os_set_event_callback(session_event_callback());
     // The pacing sleep alone sets the frame rate.
     os_set_swap_interval(0);
 
@@ -58,6 +59,7 @@ static bool pointer_over_client(const Window *window) {
 
 bool frame_pass_begin(u64 ticks) {
     frame_clock_update(&frame_clock, ticks);
+    if (!session_frame_start()) return false;
     input_begin_frame();
     os_pump_messages();
     return (main_window->flags & WINDOW_OPEN) != 0;
@@ -66,9 +68,11 @@ bool frame_pass_begin(u64 ticks) {
 void frame_pass_draw(void) {
     // The window class has no cursor of its own.
     if (pointer_over_client(main_window)) os_set_cursor(CURSOR_ARROW);
+    session_frame_input();
     camera.view_size.width = (f32)main_window->client_size.width / camera.zoom;
     camera.view_size.height = (f32)main_window->client_size.height / camera.zoom;
     game_frame();
+    session_frame_end();
 }
 
 void frame_pass_end(void) {
@@ -80,7 +84,7 @@ bool run_frame_pass(void) {
     if (!frame_pass_begin(os_get_ticks())) return false;
     frame_pass_draw();
     frame_pass_end();
-    i64 remaining = frame_clock_remaining_us(&frame_clock, os_get_ticks());
+    i64 remaining = session_remaining_us(os_get_ticks());
     if (remaining > 0) os_sleep_microseconds((u64)remaining);
     return true;
 }

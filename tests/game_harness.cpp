@@ -5,6 +5,8 @@
 #include "game/game.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
+#include "game/recording_writer.h"
+#include "game/state_hash.h"
 #include "game/startup.h"
 #include "os/clock.h"
 #include "os/input.h"
@@ -22,6 +24,7 @@ HarnessFrame harness_last;
 uint64_t harness_hash;
 int harness_halts;
 int harness_sounds[9];
+RecordingWriter *harness_recorder;
 static HarnessFrame recording;
 static u32 voice_generation_seen;
 
@@ -219,19 +222,26 @@ void harness_frame(int32_t delta_ms) {
 
     // The frame reset, then the pump's key events through the real callback.
     input_begin_frame();
+    std::vector<RecordedEvent> recorded;
     for (const PendingKey &k : pending) {
         WindowEvent event = {};
         event.kind = EVENT_KEY;
         event.window = main_window;
         event.key.key = k.vk;
         event.key.action = k.down ? ACTION_DOWN : ACTION_UP;
+        recorded.push_back(recorded_event_from(&event));
         handle_input_event(&event);
     }
     pending.clear();
+    if (harness_recorder) {
+        FrameBody body = {(u64)delta_ms, 1280, 800, 0, (u32)recorded.size()};
+        recording_writer_frame(harness_recorder, &body, recorded.data());
+    }
 
     fake_gl.calls.clear();
     fake_gl.draws.clear();
     game_frame();
+    if (harness_recorder) recording_writer_hash(harness_recorder, game_state_hash());
     harness_last = harness_recording();
     fold_frame(harness_last);
     mix_frame(delta_ms);

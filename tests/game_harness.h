@@ -25,6 +25,11 @@ extern int harness_halts;           // os_halt calls since the reset
 enum { HARNESS_EXPLOSION = 6, HARNESS_PICKUP = 7, HARNESS_LAUGH = 8 };
 extern int harness_sounds[9];
 
+struct RecordingWriter;
+// While set, every harness frame is also written to it as the game would
+// record it: the step, 1280 x 800, the pumped events, the state hash after.
+extern RecordingWriter *harness_recorder;
+
 // Fresh game variables, lists, renderer, input table and mixer; clock at 0, 1280 x 800.
 void harness_reset(void);
 // Events delivered by the next frame's message pump.

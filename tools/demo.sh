@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # Plays the game on the current (virtual) display with scripted key presses,
-# saving a screenshot after each step.  Usage: demo.sh EXE OUT_DIR
+# saving a screenshot after each step.  Usage: demo.sh EXE OUT_DIR [GAME ARGUMENTS...]
 set -uo pipefail
 exe=$1
 out=$2
 mkdir -p "$out"
 rm -f "$out"/*.png "$out"/*.xwd
-wine "$exe" >"$out/game.log" 2>&1 &
+wine "$exe" "${@:3}" >"$out/game.log" 2>&1 &
 game=$!
 
 # Start-up shows the window only once it is ready; on a busy machine that has

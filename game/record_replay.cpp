@@ -1,0 +1,281 @@
+#include "game/record_replay.h"
+
+#include "game/build_text.h"
+#include "game/data_checksum.h"
+#include "game/draw.h"
+#include "game/frame_clock.h"
+#include "game/game.h"
+#include "game/particles.h"
+#include "game/recording_reader.h"
+#include "game/recording_writer.h"
+#include "game/startup.h"
+#include "game/state_hash.h"
+#include "os/clock.h"
+#include "os/files.h"
+#include "os/input.h"
+#include "os/log.h"
+#include "os/memory.h"
+#include "os/system.h"
+
+#include <string.h>
+
+#define EXIT_BAD_RECORDING 2
+#define EXIT_FRAME_DIFFERS 3
+// A replayed pass never waits longer than this, whatever step was recorded.
+#define REPLAY_LONGEST_WAIT_US 1000000
+
+struct Session {
+    u8 mode;
+    Str path;
+
+    RecordingWriter writer;
+    DynArray events;     // RecordedEvents since the last frame record
+    u32 early_events;    // of which arrived before the frame's input reset
+    u64 written_total_ms;
+    bool events_lost;
+
+    FileData file;
+    RecordingReader reader;
+    RecordedFrame frame;
+    u64 frame_total;
+    u64 replay_total_ms;
+    Size2i view;
+    u64 frames_played;
+    u64 hashes_compared;
+    u64 last_hash;
+    bool differs;
+    u64 differing_frame;
+    u64 expected_hash;
+    u64 replayed_hash;
+};
+
+static Session session;
+
+static void record_input_event(WindowEvent *event) {
+    if (event->kind == EVENT_POINTER || event->kind == EVENT_MOUSE_BUTTON || event->kind == EVENT_WHEEL ||
+        event->kind == EVENT_KEY) {
+        RecordedEvent e = recorded_event_from(event);
+        if (!dynarray_push(&session.events, sizeof(e), &e)) session.events_lost = true;
+    }
+    handle_input_event(event);
+}
+
+static void ignore_live_event(WindowEvent *) {}
+
+WindowEventCallback session_event_callback(void) {
+    if (session.mode == LAUNCH_RECORD) return record_input_event;
+    if (session.mode == LAUNCH_REPLAY) return ignore_live_event;
+    return handle_input_event;
+}
+
+static void feed_event(const RecordedEvent *e) {
+    WindowEvent event = {};
+    event.kind = e->kind;
+    event.window = main_window;
+    switch (e->kind) {
+    case EVENT_POINTER:
+        event.pointer.position = Vec2i{e->x, e->y};
+        event.pointer.pointer_flags = e->detail;
+        break;
+    case EVENT_MOUSE_BUTTON: event.mouse_button = {e->action, e->button, e->x, e->y, e->detail}; break;
+    case EVENT_WHEEL:
+        event.wheel.position = Vec2i{e->x, e->y};
+        event.wheel.delta = e->value;
+        break;
+    default:
+        event.key.action = e->action;
+        event.key.key = e->button;
+        break;
+    }
+    handle_input_event(&event);
+}
+
+static void feed_events(u32 from, u32 to) {
+    for (u32 i = from; i < to; i++) {
+        RecordedEvent e = recorded_event(&session.frame, i);
+        feed_event(&e);
+    }
+}
+
+bool session_frame_start(void) {
+    if (session.mode == LAUNCH_RECORD) {
+        session.early_events = (u32)session.events.count;
+        return true;
+    }
+    if (session.mode != LAUNCH_REPLAY) return true;
+    if (!recording_next_frame(&session.reader, &session.frame)) return false;
+    const FrameBody &b = session.frame.body;
+    // The clock's own arithmetic: the total moves on by the step, and
+    // delta_ms is the step's low 32 bits.
+    session.replay_total_ms += b.step_ms;
+    frame_clock.total_ms = session.replay_total_ms;
+    frame_clock.delta_ms = (i32)b.step_ms;
+    session.view = Size2i{b.view_width, b.view_height};
+    feed_events(0, b.early_event_count);
+    return true;
+}
+
+void session_frame_input(void) {
+    if (session.mode == LAUNCH_RECORD) {
+        FrameBody b = {};
+        b.step_ms = frame_clock.total_ms - session.written_total_ms;
+        session.written_total_ms = frame_clock.total_ms;
+        b.view_width = main_window->client_size.width;
+        b.view_height = main_window->client_size.height;
+        b.early_event_count = session.early_events;
+        b.event_count = (u32)session.events.count;
+        recording_writer_frame(&session.writer, &b, (const RecordedEvent *)session.events.items);
+        session.events.count = 0;
+        return;
+    }
+    if (session.mode == LAUNCH_REPLAY) feed_events(session.frame.body.early_event_count, session.frame.body.event_count);
+}
+
+void session_frame_end(void) {
+    if (session.mode == LAUNCH_RECORD) {
+        recording_writer_hash(&session.writer, game_state_hash());
+        return;
+    }
+    if (session.mode != LAUNCH_REPLAY) return;
+    u64 hash = game_state_hash();
+    session.last_hash = hash;
+    session.frames_played++;
+    if (!session.frame.has_hash) return;
+    session.hashes_compared++;
+    if (hash == session.frame.state_hash || session.differs) return;
+    session.differs = true;
+    session.differing_frame = session.frame.index;
+    session.expected_hash = session.frame.state_hash;
+    session.replayed_hash = hash;
+}
+
+i64 session_remaining_us(u64 now_ticks) {
+    if (session.mode != LAUNCH_REPLAY) return frame_clock_remaining_us(&frame_clock, now_ticks);
+    u64 step_us = session.frame.body.step_ms * 1000;
+    if (session.frame.body.step_ms > REPLAY_LONGEST_WAIT_US / 1000) step_us = REPLAY_LONGEST_WAIT_US;
+    u64 elapsed = os_ticks_to_microseconds(now_ticks - frame_clock.frame_start_ticks);
+    return (i64)step_us - (i64)elapsed;
+}
+
+static int run_recording(void) {
+    u64 checksum = game_data_checksum(os_get_exe_dir());
+    if (recording_writer_open(&session.writer, session.path, game_build_text(), checksum, RECORDING_HASH_INTERVAL)) {
+        log_printf("Cannot record to %s: the file cannot be written\n", session.path.data);
+        return EXIT_BAD_RECORDING;
+    }
+    session.events = dynarray_create(sizeof(RecordedEvent), 64);
+    int rc = main_init();
+    if (rc) return rc;
+    log_printf("Recording to %s\n", session.path.data);
+    run_frame_loop();
+    recording_writer_end(&session.writer);
+    if (session.writer.failed) {
+        log_printf("Recording to %s stopped early: the file could not be written\n", session.path.data);
+    } else if (session.events_lost) {
+        log_printf("Recording to %s is incomplete: out of memory for its events\n", session.path.data);
+    } else {
+        log_printf("Recorded %llu frames to %s\n", (unsigned long long)session.writer.frame_count,
+                   session.path.data);
+    }
+    return 0;
+}
+
+static int refuse(const char *reason) {
+    log_printf("Cannot replay %s: %s\n", session.path.data, reason);
+    return EXIT_BAD_RECORDING;
+}
+
+// Reads and checks the whole recording before anything is shown.
+static int open_recording(void) {
+    session.file = os_read_entire_file(session.path);
+    if (!session.file.data) return refuse("the file cannot be read");
+    u8 error = recording_open(&session.reader, session.file.data, session.file.size);
+    if (error == RECORDING_FUTURE_VERSION) {
+        u32 version = 0;
+        memcpy(&version, session.file.data + 8, sizeof(version));
+        log_printf("Cannot replay %s: it was made by a newer version of Fathomer (recording format %u, this one "
+                   "reads %u)\n",
+                   session.path.data, version, RECORDING_FORMAT_VERSION);
+        return EXIT_BAD_RECORDING;
+    }
+    if (error) return refuse(recording_error_text(error));
+    bool cut_short = false;
+    u64 at = 0;
+    error = recording_check_all(&session.reader, &session.frame_total, &cut_short, &at);
+    if (error) {
+        log_printf("Cannot replay %s: %s (at byte %llu)\n", session.path.data, recording_error_text(error),
+                   (unsigned long long)at);
+        return EXIT_BAD_RECORDING;
+    }
+    u64 here = game_data_checksum(os_get_exe_dir());
+    if (here != session.reader.header.data_checksum) {
+        log_printf("Cannot replay %s: it was recorded with different game data (data checksum %016llX, here "
+                   "%016llX)\n",
+                   session.path.data, (unsigned long long)session.reader.header.data_checksum,
+                   (unsigned long long)here);
+        return EXIT_BAD_RECORDING;
+    }
+    log_printf("Replaying %s: %llu frames recorded by build %s, replayed by build %s\n", session.path.data,
+               (unsigned long long)session.frame_total, session.reader.header.build, game_build_text());
+    if (cut_short)
+        log_printf("The recording stops without its end (the game was cut short): replaying up to its last whole "
+                   "frame\n");
+    return 0;
+}
+
+static int replay_result(void) {
+    if (session.frames_played < session.frame_total)
+        log_printf("The window was closed after frame %llu of %llu\n", (unsigned long long)session.frames_played,
+                   (unsigned long long)session.frame_total);
+    log_printf("Replayed %llu frames (%llu.%03llu s of play), final hash %016llX\n",
+               (unsigned long long)session.frames_played, (unsigned long long)(session.replay_total_ms / 1000),
+               (unsigned long long)(session.replay_total_ms % 1000), (unsigned long long)session.last_hash);
+    if (session.differs) {
+        log_printf("First differing frame: %llu (recorded hash %016llX, replayed %016llX)\n",
+                   (unsigned long long)session.differing_frame, (unsigned long long)session.expected_hash,
+                   (unsigned long long)session.replayed_hash);
+        return EXIT_FRAME_DIFFERS;
+    }
+    log_printf("No frame differs (%llu hashes compared)\n", (unsigned long long)session.hashes_compared);
+    return 0;
+}
+
+// The game stepped without a window, GL or sound: the same start values,
+// steps and events, so the same states.  Nothing here asks the display
+// anything (the banner lists monitors), so it runs where there is none.
+static int replay_headless(void) {
+    os_init();
+    arena_create(&temp_arena, 20000000);
+    create_particle_list();
+    draw_headless = true;
+    while (session_frame_start()) {
+        input_begin_frame();
+        session_frame_input();
+        game_frame();
+        session_frame_end();
+    }
+    return replay_result();
+}
+
+static int run_replay(bool fast) {
+    int rc = open_recording();
+    if (rc) return rc;
+    session.mode = LAUNCH_REPLAY;
+    recorded_view_size = &session.view;
+    if (fast) return replay_headless();
+    rc = main_init();
+    if (rc) return rc;
+    run_frame_loop();
+    return replay_result();
+}
+
+int run_launch(const LaunchOptions *options) {
+    session = Session{};
+    session.path = options->file;
+    if (options->mode == LAUNCH_RECORD) {
+        session.mode = LAUNCH_RECORD;
+        return run_recording();
+    }
+    if (options->mode == LAUNCH_REPLAY) return run_replay(options->fast);
+    return run_game();
+}

@@ -1,0 +1,157 @@
+// The game program itself replaying recordings with --replay FILE --fast: a
+// scripted game recorded here replays without a differing frame, a changed
+// one names the frame where it parts, and every bad file ends with code 2.
+#include <doctest/doctest.h>
+
+#include <string.h>
+
+#include <string>
+
+#include "game/data_checksum.h"
+#include "game/recording_writer.h"
+#include "game_harness.h"
+#include "game_scripts.h"
+#include "os/files.h"
+#include "os/process.h"
+#include "tests/file_test_support.h"
+
+static std::string output;
+
+static void collect(Str piece) { output.append(piece.data, piece.len); }
+
+// The game built beside the tests, with these arguments.
+static u32 run_game_with(const std::string &arguments) {
+    Str dir = os_get_exe_dir();
+#if defined(_WIN32)
+    const char *game = "fathomer.exe";
+#else
+    const char *game = "fathomer_replay";
+#endif
+    std::string command = "\"";
+    command.append(dir.data, dir.len).append(game).append("\" ").append(arguments);
+    output.clear();
+    return os_run_process(S(command), collect, false);
+}
+
+static u32 replay(const std::string &file, const char *extra = " --fast") {
+    return run_game_with("--replay \"" + file + "\"" + extra);
+}
+
+static bool said(const char *text) { return output.find(text) != std::string::npos; }
+
+// A scripted game recorded through the harness, as the game writes it.
+static std::string record_script(const std::string &path, GameScript script) {
+    RecordingWriter writer = {};
+    REQUIRE(recording_writer_open(&writer, S(path), "scripted", game_data_checksum(os_get_exe_dir()), 6) == 0);
+    harness_recorder = &writer;
+    run_game_script(script);
+    harness_recorder = nullptr;
+    recording_writer_end(&writer);
+    REQUIRE_FALSE(writer.failed);
+    return read_raw(path);
+}
+
+// The offset of frame `index`'s step in a recording written with events only
+// in frames that the caller knows; found by walking the records.
+static u64 step_offset(const std::string &bytes, u64 index) {
+    u64 at = RECORDING_HEADER_SIZE, frame = 0;
+    while (at + sizeof(RecordHead) <= bytes.size()) {
+        RecordHead head;
+        memcpy(&head, bytes.data() + at, sizeof(head));
+        if (head.kind == RECORD_FRAME && frame++ == index) return at + sizeof(RecordHead);
+        at += sizeof(RecordHead) + head.body_size + RECORD_CHECK_SIZE;
+    }
+    return 0;
+}
+
+// Rewrites a record's check after its body was changed on purpose.
+static void reseal(std::string *bytes, u64 body_at) {
+    RecordHead head;
+    memcpy(&head, bytes->data() + body_at - sizeof(head), sizeof(head));
+    u64 start = body_at - sizeof(head);
+    u32 check = recording_check(RECORDING_CHECK_START, bytes->data() + start, sizeof(head) + head.body_size);
+    memcpy(&(*bytes)[body_at + head.body_size], &check, sizeof(check));
+}
+
+TEST_CASE("a recorded scripted game replays with no differing frame, and a changed step is found") {
+    std::string dir = scratch_dir("replay_run");
+    std::string path = dir + "collisions.rec";
+    std::string bytes = record_script(path, SCRIPT_COLLISIONS);
+
+    CHECK(replay(path) == 0);
+    INFO(output);
+    CHECK(said("Replaying "));
+    CHECK(said("recorded by build scripted"));
+    CHECK(said("No frame differs"));
+    CHECK_FALSE(said("cut short"));
+
+    // Frame 700 one millisecond longer: the game parts there, and the hash
+    // after frame 701 (every sixth) is the first that differs.
+    std::string changed = bytes;
+    u64 at = step_offset(changed, 700);
+    REQUIRE(at != 0);
+    u64 step;
+    memcpy(&step, &changed[at], sizeof(step));
+    step++;
+    memcpy(&changed[at], &step, sizeof(step));
+    reseal(&changed, at);
+    write_raw(dir + "changed.rec", changed);
+    CHECK(replay(dir + "changed.rec") == 3);
+    CHECK(said("First differing frame: 701 "));
+}
+
+TEST_CASE("the game refuses bad recordings with code 2 and says why, and a cut one replays its whole frames") {
+    std::string dir = scratch_dir("replay_bad");
+    std::string bytes = record_script(dir + "good.rec", SCRIPT_TITLE_INTRO_SKIP);
+
+    CHECK(replay(dir + "missing.rec") == 2);
+    CHECK(said("the file cannot be read"));
+
+    write_raw(dir + "header.rec", bytes.substr(0, 40));
+    CHECK(replay(dir + "header.rec") == 2);
+    CHECK(said("cut short before its first whole frame"));
+
+    write_raw(dir + "other.rec", "RIFF\x24\x00\x00\x00WAVEfmt ");
+    CHECK(replay(dir + "other.rec") == 2);
+    CHECK(said("not a Fathomer recording"));
+
+    std::string newer = bytes;
+    newer[8] = 2;
+    write_raw(dir + "newer.rec", newer);
+    CHECK(replay(dir + "newer.rec") == 2);
+    CHECK(said("newer version of Fathomer (recording format 2, this one reads 1)"));
+
+    std::string corrupt = bytes;
+    corrupt[bytes.size() / 2] ^= 0x10;
+    write_raw(dir + "corrupt.rec", corrupt);
+    CHECK(replay(dir + "corrupt.rec") == 2);
+    CHECK(said("it is corrupt (at byte "));
+
+    // The same game said to come from other data.
+    std::string other = bytes;
+    other[48] ^= 1;
+    u32 check = recording_check(RECORDING_CHECK_START, other.data(), offsetof(RecordingHeader, header_check));
+    memcpy(&other[60], &check, sizeof(check));
+    write_raw(dir + "data.rec", other);
+    CHECK(replay(dir + "data.rec") == 2);
+    CHECK(said("recorded with different game data"));
+
+    // Killed while writing frame 40: frames 0 to 39 replay.
+    std::string cut = bytes.substr(0, step_offset(bytes, 40) + 3);
+    write_raw(dir + "cut.rec", cut);
+    CHECK(replay(dir + "cut.rec") == 0);
+    INFO(output);
+    CHECK(said("cut short"));
+    CHECK(said("Replayed 40 frames ("));
+    CHECK(said("No frame differs"));
+
+    CHECK(replay(dir + "good.rec", " --fast --fast") == 2);
+    CHECK(said("--fast is given twice"));
+    CHECK(said("Usage: "));
+
+    // Nowhere to record to: refused before anything opens.  (No blanks in
+    // the name: this system's command line is the arguments joined by blanks.)
+    CHECK(run_game_with("--record \"" + dir + "no_such_folder/a.rec\"") == 2);
+    CHECK(said("Cannot record to "));
+    CHECK_FALSE(said("START"));
+}

@@ -1,0 +1,76 @@
+#!/usr/bin/env bash
+# Records the scripted demo played by the Windows game under Wine, then
+# replays the recording with --fast under Wine and with the native build:
+# both must find no differing frame and end on the same hash.  The first
+# seconds, cut off as a killed game leaves them, also replay in the window
+# with sound to the hash the native build gets for them.
+# Usage: record_demo.sh EXE NATIVE_GAME OUT_DIR
+set -uo pipefail
+exe=$1
+native=$2
+out=$3
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$out"
+cd "$out" || exit 1
+rm -f demo.rec
+
+if [[ ! -x "$native" ]]; then
+    echo "The native game $native is missing: build the native tree first"
+    exit 1
+fi
+
+echo "Recording the demo"
+bash "$here/../demo.sh" "$exe" "$out" --record demo.rec || exit 1
+grep -E '^Recorded [0-9]+ frames' "$out/game.log" || { echo "The game did not report its recording"; exit 1; }
+ls -l demo.rec
+
+replay() {
+    local name=$1 file=$2
+    shift 2
+    "$@" --replay "$file" >"replay_$name.log" 2>&1
+    local rc=$?
+    grep -E '^(Replaying|Replayed|No frame|First differing|Cannot|The recording)' "replay_$name.log"
+    echo "$name replay exit code $rc"
+    return $rc
+}
+same_end() {
+    local a b
+    a=$(grep -E '^Replayed' "replay_$1.log")
+    b=$(grep -E '^Replayed' "replay_$2.log")
+    if [[ -z "$a" || "$a" != "$b" ]]; then
+        echo "The $1 and $2 replays end differently"
+        return 1
+    fi
+}
+failed=0
+replay windows demo.rec wine "$exe" --fast || failed=1
+replay native demo.rec "$native" --fast || failed=1
+same_end windows native || failed=1
+
+# Keys pressed at the replaying window must change nothing.
+head -c 20000 demo.rec >demo_cut.rec
+timeout 120 wine "$exe" --replay demo_cut.rec >replay_window.log 2>&1 &
+game=$!
+window=""
+for _ in $(seq 100); do
+    window=$(xdotool search --name '^Fathomer$' 2>/dev/null | head -n1)
+    [[ -n "$window" ]] && break
+    sleep 0.1
+done
+if [[ -n "$window" ]]; then
+    sleep 2
+    xdotool windowfocus "$window" 2>/dev/null
+    xdotool key --delay 150 x x d d r equal minus
+else
+    echo "The replay's window did not appear"
+    failed=1
+fi
+wait "$game"
+rc=$?
+grep -E '^(Replaying|Replayed|No frame|First differing|Cannot|The recording)' replay_window.log
+echo "window replay exit code $rc"
+((rc == 0)) || failed=1
+grep -q 'cut short' replay_window.log || { echo "The cut recording was not reported as cut short"; failed=1; }
+replay native_cut demo_cut.rec "$native" --fast || failed=1
+same_end window native_cut || failed=1
+exit $failed
