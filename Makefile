@@ -1,5 +1,5 @@
 # The two entry points; see README.md.
-.PHONY: run test deps
+.PHONY: run test deps dist
 
 deps:
 	@tools/install_deps.sh
@@ -9,3 +9,6 @@ run: deps
 
 test: deps
 	@tools/test.sh
+
+dist: deps
+	@tools/dist.sh
