@@ -1,5 +1,5 @@
 # The entry points; see README.md.
-.PHONY: run run-windows test bench fuzz deps
+.PHONY: run run-windows test bench fuzz dist deps
 
 deps:
 	@tools/install_deps.sh
@@ -16,6 +16,9 @@ test: deps
 bench: deps
 	@tools/bench.sh
 
-# Ten million executions of every fuzz target at the lowest priority; see docs/fuzzing.md.
+# Ten million executions of every fuzz target at the lowest priority; see docs/robustness.md.
 fuzz: deps
 	@tools/fuzz/run.sh long
+
+dist: deps
+	@tools/dist.sh

@@ -1,4 +1,5 @@
 // Writes the game's images and sounds: fathomer_datagen <bin dir> [contact sheet path]
+// or the program's icon: fathomer_datagen --icon <path.ico>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -6,6 +7,7 @@
 #include "audio.h"
 #include "contact.h"
 #include "fonts.h"
+#include "icon.h"
 #include "sheet.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -36,12 +38,13 @@ static bool write_canvas(const char *dir, const char *name, const Canvas *c, boo
 
 int main(int argc, char **argv) {
     if (argc < 2) {
-        fprintf(stderr, "usage: fathomer_datagen <bin dir> [contact sheet png]\n");
+        fprintf(stderr, "usage: fathomer_datagen <bin dir> [contact sheet png] | --icon <path.ico>\n");
         return 2;
     }
     // Identical output on every run: the encoder's settings are pinned here.
     stbi_write_png_compression_level = 9;
     stbi_write_force_png_filter = -1;
+    if (strcmp(argv[1], "--icon") == 0) return argc > 2 && write_icon(argv[2]) ? 0 : 2;
 
     Fonts fonts;
     if (!font_load(&fonts.regular, FONT_REGULAR) || !font_load(&fonts.bold, FONT_BOLD)) {
