@@ -25,7 +25,7 @@ static u32 run_game_with(const std::string &arguments) {
 #if defined(_WIN32)
     const char *game = "fathomer.exe";
 #else
-    const char *game = "fathomer_replay";
+    const char *game = "fathomer";
 #endif
     std::string command = "\"";
     command.append(dir.data, dir.len).append(game).append("\" ").append(arguments);
