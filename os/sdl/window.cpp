@@ -41,7 +41,7 @@ Window *sdl_keyboard_window(void) {
 }
 
 // Keys and text name the window SDL thinks has the focus; without a window
-// manager it may think none has, and they go where the system sent them.
+// manager it may think none has: they then go to the program's focused window.
 static Window *keyboard_window_of(Uint32 window_id) {
     Window *window = sdl_find_window(window_id);
     return window ? window : sdl_keyboard_window();

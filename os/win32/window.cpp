@@ -71,8 +71,6 @@ static void deliver_drop(Window *window, HDROP drop) {
     POINT at = {0, 0};
     DragQueryPoint(drop, &at);
     u32 count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    // Bounded all the same: the count comes from a message anyone can post.
-    if (count > 0x10000) count = 0;
     Str *paths = count ? (Str *)os_alloc_zeroed((u64)count * sizeof(Str)) : nullptr;
     if (count && !paths) {
         DragFinish(drop);
@@ -81,9 +79,8 @@ static void deliver_drop(Window *window, HDROP drop) {
     static wchar_t path[2048];
     for (u32 i = 0; i < count; i++) {
         UINT n = DragQueryFileW(drop, i, path, 2048);
-        Str utf8 = os_utf8_from_utf16(path, (int)n);
-        // A path that cannot be converted still takes its place in the list, empty.
-        paths[i] = utf8.data ? utf8 : Str{0, nullptr};
+        // A path that cannot be converted keeps its place in the list, empty.
+        paths[i] = os_utf8_from_utf16(path, (int)n);
     }
     DragFinish(drop);
     window_drop(window, Vec2i{at.x, at.y}, paths, count);

@@ -189,3 +189,37 @@ TEST_CASE("SDL_QUIT, as SIGINT and SIGTERM arrive, closes every window") {
     CHECK(((b->flags & WINDOW_OPEN) == 0));
     CHECK(window_count() == 0);
 }
+
+TEST_CASE("SDL text and wheels: pairs beyond the BMP, broken UTF-8, flipped and sideways wheels") {
+    Window *w = open_test_window(64, 64, 0);
+    Uint32 id = SDL_GetWindowID(sdl_of(w));
+    SDL_Event e = {};
+    e.type = SDL_TEXTINPUT;
+    e.text.windowID = id;
+    strcpy(e.text.text, "\xf0\x9f\x90\x9f" "\xe2\x82" "a");  // U+1F41F, a cut sequence, 'a'
+    SDL_PushEvent(&e);
+    e = {};
+    e.type = SDL_MOUSEWHEEL;
+    e.wheel.windowID = id;
+    e.wheel.y = 1;
+    e.wheel.preciseY = 1.0f;
+    e.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;  // the system reports it turned: it goes down
+    SDL_PushEvent(&e);
+    e.wheel.y = 0;
+    e.wheel.preciseY = 0.0f;
+    e.wheel.x = 1;
+    e.wheel.preciseX = 1.0f;
+    e.wheel.direction = SDL_MOUSEWHEEL_NORMAL;  // sideways only: no step
+    SDL_PushEvent(&e);
+    os_pump_messages();
+    std::vector<WindowEvent> text = events_of_kind(EVENT_TEXT);
+    REQUIRE(text.size() == 4);
+    CHECK(text[0].text.code == 0xD83D);
+    CHECK(text[1].text.code == 0xDC1F);
+    CHECK(text[2].text.code == 0xFFFD);
+    CHECK(text[3].text.code == 'a');
+    std::vector<WindowEvent> wheel = events_of_kind(EVENT_WHEEL);
+    REQUIRE(wheel.size() == 1);
+    CHECK(wheel[0].wheel.delta == -1);
+    close_test_window(w);
+}
