@@ -9,7 +9,7 @@
 #include "os/memory.h"
 
 // Frames SDL asks for at a time: about 23 ms, well inside the update window.
-#define SDL_AUDIO_CHUNK_FRAMES 1024
+#define AUDIO_SDL_CHUNK_FRAMES 1024
 
 struct SdlAudioRing {
     SDL_AudioDeviceID device;
@@ -56,7 +56,7 @@ bool backend_audio_open(Window *window) {
     want.freq = AUDIO_FRAMES_PER_SECOND;
     want.format = AUDIO_S16LSB;
     want.channels = 2;
-    want.samples = SDL_AUDIO_CHUNK_FRAMES;
+    want.samples = AUDIO_SDL_CHUNK_FRAMES;
     want.callback = pull_from_ring;
     want.userdata = &ring;
     // No changes allowed: SDL converts to whatever the hardware takes, so the

@@ -154,6 +154,10 @@ int main(int argc, char **argv) {
     std::string out = argv[1];
     if (!out.empty() && out.back() != '/') out += '/';
     int max_shots = argc > 2 ? atoi(argv[2]) : 1 << 30;
+    if (max_shots <= 0) {
+        fprintf(stderr, "fathomer_demo: SHOTS must be a positive count\n");
+        return 2;
+    }
 
     int rc = main_init();
     if (rc) return rc;
