@@ -45,9 +45,7 @@ headless_start_sound() {
     export XDG_RUNTIME_DIR="$session_dir/pulse"
     export PULSE_SERVER="unix:$session_dir/pulse/pa.sock"
     rm -f "$session_dir/pulse/pa.sock"
-    # Real-time scheduling where the system allows it keeps the null sink's
-    # clock steady on a busy machine; without it the server runs as usual.
-    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no --high-priority=yes --realtime=yes \
+    pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
         -L "module-null-sink sink_name=nullsink" \
         -L "module-native-protocol-unix auth-anonymous=1 socket=$session_dir/pulse/pa.sock" \
         >"$session_dir/pulseaudio.log" 2>&1 &
