@@ -292,13 +292,13 @@ Wav read_wav(const char *path) {
     return w;
 }
 
-struct SoundFile {
+struct DataSoundFile {
     const char *path;
     float gain;  // the sound bank's gain for it
     bool loops;
 };
 
-const SoundFile SOUND_FILES[9] = {
+const DataSoundFile SOUND_FILES[9] = {
     {"audio/music0.wav", 0.4f, true},  {"audio/music1.wav", 0.8f, true},  {"audio/music2.wav", 0.8f, true},
     {"audio/music3.wav", 0.3f, true},  {"audio/music4.wav", 1.0f, true},  {"audio/music5.wav", 0.6f, true},
     {"audio/explode.wav", 1.0f, false}, {"audio/bling5.wav", 10.0f, false}, {"audio/laugh1.wav", 5.0f, false},
@@ -311,7 +311,7 @@ const int SAMPLE_RATE = 44100;
 
 TEST_CASE("sounds: every file is 16-bit stereo PCM at 44100, music loops of 40 to 90 s, under 60 MB in all") {
     double total_bytes = 0;
-    for (const SoundFile &s : SOUND_FILES) {
+    for (const DataSoundFile &s : SOUND_FILES) {
         INFO(std::string(s.path));
         Wav w = read_wav(s.path);
         REQUIRE(w.ok);
@@ -333,7 +333,7 @@ TEST_CASE("sounds: every file is 16-bit stereo PCM at 44100, music loops of 40 t
 }
 
 TEST_CASE("sounds: music loops join without a click, effects start and end in silence") {
-    for (const SoundFile &s : SOUND_FILES) {
+    for (const DataSoundFile &s : SOUND_FILES) {
         INFO(std::string(s.path));
         Wav w = read_wav(s.path);
         REQUIRE(w.ok);
@@ -358,7 +358,7 @@ TEST_CASE("sounds: music loops join without a click, effects start and end in si
 }
 
 TEST_CASE("sounds: at the bank's gain and master volume nothing wraps round, and music is clearly heard") {
-    for (const SoundFile &s : SOUND_FILES) {
+    for (const DataSoundFile &s : SOUND_FILES) {
         INFO(std::string(s.path));
         Wav w = read_wav(s.path);
         REQUIRE(w.ok);
@@ -402,7 +402,7 @@ TEST_CASE("every font scans to a glyph per printable character and every sound l
     }
 
     open_test_mixer(MASTER_VOLUME);
-    for (const SoundFile &s : SOUND_FILES) {
+    for (const DataSoundFile &s : SOUND_FILES) {
         INFO(std::string(s.path));
         SoundHandle sound = init_wav_from_file_data(str_from_cstr(s.path), s.gain);
         REQUIRE(sound != 0);

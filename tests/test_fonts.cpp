@@ -10,10 +10,10 @@
 #include "tests/render_fake_gl.h"
 
 // A transparent font image of width x height with inked pixels set by ink().
-struct FontImage {
+struct TestFontImage {
     std::vector<u8> pixels;
     Image image;
-    FontImage(u32 width, u32 height) : pixels((size_t)width * height * 4, 0) {
+    TestFontImage(u32 width, u32 height) : pixels((size_t)width * height * 4, 0) {
         image = Image{width, height, pixels.data(), 0};
     }
     void ink(u32 x, u32 y) { pixels[((size_t)y * image.width + x) * 4 + 3] = 255; }
@@ -26,7 +26,7 @@ static bool same(const Glyph &g, u16 x, u16 y, u8 w, u8 h, u8 top) {
 }
 
 TEST_CASE("the glyph scan finds each cell's ink") {
-    FontImage img(256, 256);  // 16 x 16-pixel cells
+    TestFontImage img(256, 256);  // 16 x 16-pixel cells
     // 'A' (row 4, column 1): ink spanning columns 18..21, rows 66..75.
     for (u32 y = 66; y <= 75; y++) img.ink(18, y);
     img.ink(21, 70);
@@ -47,7 +47,7 @@ TEST_CASE("the glyph scan finds each cell's ink") {
 }
 
 TEST_CASE("an inked space keeps its own ink, and cells follow the image size") {
-    FontImage img(128, 64);  // 8 x 4-pixel cells
+    TestFontImage img(128, 64);  // 8 x 4-pixel cells
     img.ink(0 * 8 + 1, 2 * 4 + 3);  // code 32 is row 2, column 0
     img.ink(15 * 8 + 7, 15 * 4 + 3);  // code 255, its bottom-right corner
     Font font = {nullptr, 16, 5, 0, 0};
@@ -58,7 +58,7 @@ TEST_CASE("an inked space keeps its own ink, and cells follow the image size") {
     os_free(font.glyphs);
 
     // Too small for a cell: nothing is ink, only the space has a width.
-    FontImage tiny(15, 15);
+    TestFontImage tiny(15, 15);
     tiny.ink(0, 0);
     build_font_glyphs(&tiny.image, &font);
     REQUIRE(font.glyphs);

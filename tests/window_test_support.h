@@ -14,15 +14,15 @@
 
 #include "os/window.h"
 
-struct RecordedEvent {
+struct CapturedEvent {
     WindowEvent event;
     std::string drop_paths;  // the whole list, NULs included
 };
 
-inline std::vector<RecordedEvent> recorded_events;
+inline std::vector<CapturedEvent> recorded_events;
 
 inline void record_event(WindowEvent *event) {
-    RecordedEvent r = {*event, {}};
+    CapturedEvent r = {*event, {}};
     if (event->kind == EVENT_DROP) {
         const char *p = event->drop.paths;
         size_t n = 0;
@@ -35,7 +35,7 @@ inline void record_event(WindowEvent *event) {
 
 inline std::vector<WindowEvent> events_of_kind(u8 kind) {
     std::vector<WindowEvent> out;
-    for (const RecordedEvent &r : recorded_events)
+    for (const CapturedEvent &r : recorded_events)
         if (r.event.kind == kind) out.push_back(r.event);
     return out;
 }

@@ -159,8 +159,8 @@ TEST_CASE("dropped files arrive as UTF-8 with forward slashes, each NUL-ended, p
     inject_drop(w, {"C:\\data\\a.txt", "Z:\\tmp\\caf\xc3\xa9 \xe2\x82\xac.png"}, 5, 7);
     os_pump_messages();
     REQUIRE(events_of_kind(EVENT_DROP).size() == 1);
-    const RecordedEvent *d = nullptr;
-    for (const RecordedEvent &r : recorded_events)
+    const CapturedEvent *d = nullptr;
+    for (const CapturedEvent &r : recorded_events)
         if (r.event.kind == EVENT_DROP) d = &r;
     CHECK(d->event.drop.count == 2);
     CHECK(d->event.drop.position.x == 5);
