@@ -9,10 +9,11 @@ played one turn (one second) earlier.
 The capture loses a few samples now and then, so a replayed stretch is found
 by searching for each 10 ms block, byte for byte, 0.5 to 3 s earlier.  The
 replayed spans within 2.5 s of the first one (the stall; the closing window
-comes 3 s after it) must add up to at least half the stall (the frame loop
-was held) and to no more than the stall and 150 ms: sound moves on as soon as
-the stall ends instead of the ring's old second playing on.  Exit code 0 when
-both hold."""
+comes 3 s after it) must add up to at least 100 ms (the frame loop was held;
+how much of the stall the device still fills with new sound depends on how
+far ahead of its play cursor it writes, more on a loaded machine) and to no
+more than the stall and 300 ms: sound moves on as soon as the stall ends
+instead of the ring's old second playing on.  Exit code 0 when both hold."""
 import sys
 
 FRAME = 4
@@ -52,10 +53,10 @@ def main():
     print(f"capture {len(data) // (FRAME * RATE // 1000)} ms; replayed spans (start ms, length ms): {spans}")
     replayed = sum(length for start, length in spans if start - spans[0][0] < 2500) if spans else 0
     print(f"replayed around the stall: {replayed} ms")
-    if replayed < stall_ms // 2:
+    if replayed < 100:
         print("FAILED no replay: the stall did not hold the frame loop")
         return 1
-    if replayed > stall_ms + 150:
+    if replayed > stall_ms + 300:
         print(f"FAILED the old sound went on {replayed - stall_ms} ms past the stall")
         return 1
     return 0
