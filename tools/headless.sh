@@ -23,7 +23,9 @@ headless_start_display() {
     done
     [[ -s "$session_dir/display" ]] || { echo "Xvfb did not start (see $session_dir/xvfb.log)"; return 1; }
     export DISPLAY=":$(head -n1 "$session_dir/display")"
-    headless_start_window_manager
+    # HEADLESS_WINDOW_MANAGER=0: a bare display, where Wine runs its own modal
+    # move loop instead of handing the move to a manager.
+    [[ "${HEADLESS_WINDOW_MANAGER:-1}" == 0 ]] || headless_start_window_manager
 }
 
 # Without a window manager Wine waits about 2 s for every visible window it

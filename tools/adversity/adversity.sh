@@ -8,12 +8,13 @@
 # Groups (one ctest test each):
 #   bad_data  damaged images, sounds and shaders, and missing folders; every
 #             run plays the title, the whole opening and the fall
-#   close     closed on the title, at each opening step, while waiting, while
-#             falling, and during a modal move loop
+#   close     closed on the title, at each opening step, while waiting and
+#             while falling
 #   input     an input storm of 600 key messages in one frame, and a focus
 #             loss while A is held (the diver must stop being steered)
-#   stall     the frame loop held 0.6 s in a modal move loop; the null sink's
-#             capture must show the music moving on at once
+#   stall     closed during a modal move loop; the frame loop held 0.6 s in
+#             a modal move loop, after which the null sink's capture must show
+#             the music moving on at once
 # The runs of a group go at the same time: closing a window costs about 2 s
 # under Wine without a window manager.
 set -uo pipefail
@@ -129,7 +130,6 @@ close)
     done
     start waiting "$(new_case waiting)" $title wait:500 key:$VK_X wait:1500 close
     start falling "$(new_case falling)" $title wait:500 key:$VK_X wait:1000 $fall close
-    start in_move_loop "$(new_case in_move_loop)" $title wait:1500 stallclose:600
     finish
     check_logs
     ;;
@@ -148,6 +148,16 @@ input)
     check_logs
     ;;
 stall)
+    # A modal move loop exists only on a display without a window manager
+    # (with one, Wine hands the move to the manager), and the capture must
+    # hear this game alone: a display and sound card of its own.
+    source "$here/../headless.sh"
+    session_dir="$work/$group/session"
+    trap headless_stop EXIT
+    HEADLESS_WINDOW_MANAGER=0 headless_start_display || exit 1
+    headless_start_sound
+    start in_move_loop "$(new_case in_move_loop)" $title wait:1500 stallclose:600
+    finish
     capture="$work/$group/capture.raw"
     parec -d nullsink.monitor --format=s16le --rate=44100 --channels=2 --raw "$capture" &
     recorder=$!

@@ -5,9 +5,9 @@
 #   tools/fuzz/run.sh short [target...]  a few seconds per target (make test)
 #   tools/fuzz/run.sh long [target...]   10 million executions per target at
 #       the lowest priority (make fuzz); the inputs that add coverage are merged
-#       back into corpus/<target>, and the figures go to docs/fuzzing.md
+#       back into corpus/<target>, and the figures go to docs/robustness.md
 #
-# Targets: wav, image, glyphs, clipboard_dib.  FUZZ_RUNS overrides the long
+# Targets: wav, image, glyphs, clipboard_dib, recording.  FUZZ_RUNS overrides the long
 # run's executions, FUZZ_JOBS how many targets run at once (default 1).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,20 +16,21 @@ out="$root/build/fuzz/${1:-short}"
 mode=${1:-short}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(wav image glyphs clipboard_dib)
+[[ ${#targets[@]} -gt 0 ]] || targets=(wav image glyphs clipboard_dib recording)
 
 common=("$root/os/log.cpp" "$root/os/posix/log.cpp" "$root/os/stb_sprintf.cpp" "$root/os/posix/heap.cpp"
         "$root/os/str.cpp" "$root/os/posix/clock.cpp" "$root/os/clock.cpp")
-sources_wav=("$root/tools/fuzz_wav/fuzz_wav.cpp" "$root/sound/wav.cpp" "$root/sound/sound_table.cpp"
-             "$root/sound/mix.cpp")
+sources_wav=("$here/fuzz_wav.cpp" "$root/sound/wav.cpp" "$root/sound/sound_table.cpp" "$root/sound/mix.cpp"
+             "$root/sound/mix_select.cpp" "$root/sound/mix_avx2.cpp")
 sources_image=("$here/fuzz_image.cpp" "$here/font_scan_only.cpp" "$root/render/font.cpp" "$root/render/image.cpp"
                "$root/os/arena.cpp")
 sources_glyphs=("$here/fuzz_glyphs.cpp" "$here/font_scan_only.cpp" "$root/render/font.cpp" "$root/os/arena.cpp")
 sources_clipboard_dib=("$here/fuzz_clipboard_dib.cpp" "$root/os/clipboard.cpp")
+sources_recording=("$here/fuzz_recording.cpp" "$root/game/recording_reader.cpp" "$root/game/recording_format.cpp")
 # Inputs longer than this are cut: large enough for every header and a few
 # rows of pixels, small enough to keep runs quick.
-max_len_wav=512 max_len_image=4096 max_len_glyphs=2048 max_len_clipboard_dib=1024
-dict_wav="$root/tools/fuzz_wav/wav.dict" dict_image="$here/png.dict"
+max_len_wav=512 max_len_image=4096 max_len_glyphs=2048 max_len_clipboard_dib=1024 max_len_recording=1024
+dict_wav="$here/wav.dict" dict_image="$here/png.dict"
 # The PNG decoder copies an empty first IDAT chunk into its not yet allocated
 # buffer: a zero-byte memcpy from null, harmless, and not ours to change.
 flags_image=(-fno-sanitize=nonnull-attribute)
@@ -87,7 +88,7 @@ runs=${FUZZ_RUNS:-10000000}
 jobs=${FUZZ_JOBS:-1}
 for t in "${targets[@]}"; do
     nice -n 19 bash -c "$(declare -f run); $(declare -p out here mode max_len_wav max_len_image max_len_glyphs \
-        max_len_clipboard_dib dict_wav dict_image); run $t $runs ${FUZZ_SECONDS:-86400}" &
+        max_len_clipboard_dib max_len_recording dict_wav dict_image); run $t $runs ${FUZZ_SECONDS:-86400}" &
     while [[ $(jobs -rp | wc -l) -ge $jobs ]]; do sleep 5; done
 done
 wait

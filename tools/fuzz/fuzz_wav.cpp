@@ -2,26 +2,10 @@
 // file is handed over in an allocation of exactly its size, so that reading a
 // single byte past it trips AddressSanitizer.
 #include <stdlib.h>
-#include <string.h>
 
-#include "os/files.h"
 #include "sound/mixer.h"
 #include "sound/wav.h"
-
-static const u8 *input;
-static size_t input_size;
-
-FileData os_read_entire_file(Str path) {
-    FileData file = {input_size, (u8 *)malloc(input_size ? input_size : 1)};
-    memcpy(file.data, input, input_size);
-    return file;
-}
-
-void os_free_file_data(FileData *file) {
-    free(file->data);
-    file->data = nullptr;
-    file->size = 0;
-}
+#include "tools/fuzz/fuzz_file_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (!audio_state.initialised) {
@@ -29,8 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         audio_state.initialised = true;
         audio_state.master_volume = 1.0f;
     }
-    input = data;
-    input_size = size;
+    fuzz_input = data;
+    fuzz_input_size = size;
     SoundHandle sound = init_wav_from_file_data(STR("fuzz.wav"), 1.0f);
     if (!sound) return 0;
     const Sound *s = os_get_sound(sound);
