@@ -91,6 +91,10 @@ bool run_frame_pass(void) {
 
 void run_frame_loop(void) {
     while (run_frame_pass()) {}
+    // The window has closed.  The sound device is stopped before the process
+    // ends, rather than left playing into the exit, where the system's sound
+    // thread could be cut off in the middle of its work.
+    os_shutdown_audio();
 }
 
 int run_game(void) {
