@@ -7,7 +7,7 @@
 #       the lowest priority (make fuzz); the inputs that add coverage are merged
 #       back into corpus/<target>, and the figures go to docs/robustness.md
 #
-# Targets: wav, image, glyphs, clipboard_dib, recording.  FUZZ_RUNS overrides the long
+# Targets: wav, image, glyphs, clipboard_dib, recording, drop_list.  FUZZ_RUNS overrides the long
 # run's executions, FUZZ_JOBS how many targets run at once (default 1).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,7 +16,7 @@ out="$root/build/fuzz/${1:-short}"
 mode=${1:-short}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(wav image glyphs clipboard_dib recording)
+[[ ${#targets[@]} -gt 0 ]] || targets=(wav image glyphs clipboard_dib recording drop_list)
 
 common=("$root/os/log.cpp" "$root/os/posix/log.cpp" "$root/os/stb_sprintf.cpp" "$root/os/posix/heap.cpp"
         "$root/os/str.cpp" "$root/os/posix/clock.cpp" "$root/os/clock.cpp")
@@ -26,10 +26,14 @@ sources_image=("$here/fuzz_image.cpp" "$here/font_scan_only.cpp" "$root/render/f
                "$root/os/arena.cpp")
 sources_glyphs=("$here/fuzz_glyphs.cpp" "$here/font_scan_only.cpp" "$root/render/font.cpp" "$root/os/arena.cpp")
 sources_clipboard_dib=("$here/fuzz_clipboard_dib.cpp" "$root/os/clipboard.cpp")
+sources_drop_list=("$here/fuzz_drop_list.cpp" "$root/os/window_events.cpp" "$root/os/wheel_steps.cpp"
+                   "$root/os/double_click.cpp" "$root/os/window_ops.cpp" "$root/os/cursor_table.cpp"
+                   "$root/os/window_geometry.cpp" "$root/os/monitor_list.cpp" "$root/os/nodisplay/monitors.cpp"
+                   "$root/os/nodisplay/window.cpp" "$root/os/nodisplay/window_ops.cpp" "$root/os/nodisplay/gl_context.cpp")
 sources_recording=("$here/fuzz_recording.cpp" "$root/game/recording_reader.cpp" "$root/game/recording_format.cpp")
 # Inputs longer than this are cut: large enough for every header and a few
 # rows of pixels, small enough to keep runs quick.
-max_len_wav=512 max_len_image=4096 max_len_glyphs=2048 max_len_clipboard_dib=1024 max_len_recording=1024
+max_len_wav=512 max_len_image=4096 max_len_glyphs=2048 max_len_clipboard_dib=1024 max_len_recording=1024 max_len_drop_list=2048
 dict_wav="$here/wav.dict" dict_image="$here/png.dict"
 # The PNG decoder copies an empty first IDAT chunk into its not yet allocated
 # buffer: a zero-byte memcpy from null, harmless, and not ours to change.
@@ -88,7 +92,7 @@ runs=${FUZZ_RUNS:-10000000}
 jobs=${FUZZ_JOBS:-1}
 for t in "${targets[@]}"; do
     nice -n 19 bash -c "$(declare -f run); $(declare -p out here mode max_len_wav max_len_image max_len_glyphs \
-        max_len_clipboard_dib max_len_recording dict_wav dict_image); run $t $runs ${FUZZ_SECONDS:-86400}" &
+        max_len_clipboard_dib max_len_recording max_len_drop_list dict_wav dict_image); run $t $runs ${FUZZ_SECONDS:-86400}" &
     while [[ $(jobs -rp | wc -l) -ge $jobs ]]; do sleep 5; done
 done
 wait
