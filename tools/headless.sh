@@ -11,6 +11,7 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 headless_pids=()
 headless_wine_started=0
+headless_private_prefix=""
 
 headless_start_display() {
     mkdir -p "$session_dir"
@@ -73,11 +74,31 @@ headless_start_wine() {
     wine cmd /c exit >"$session_dir/wine-services.log" 2>&1 </dev/null
 }
 
+# A Wine server of the caller's own, over a copy of the checkout's prepared
+# prefix (a few seconds; preparing a new one takes far longer).  Programs that
+# share one Wine server but not one X display and sound server have failed in
+# ways a lone program does not: X errors over another display's windows, hangs
+# and crashes as they exit.  So a script with a display of its own also gets a
+# server of its own.  headless_stop removes the copy.
+headless_start_private_wine() {
+    local prefix=$1 shared="$root/build/wineprefix"
+    rm -rf "$prefix"
+    [[ -f "$shared/system.reg" ]] && cp -a "$shared" "$prefix"
+    export WINEPREFIX=$prefix
+    headless_private_prefix=$prefix
+    headless_start_wine
+}
+
 # Stops only what this shell started: a script that borrows the Wine server of
 # its caller leaves it running.
 headless_stop() {
     ((headless_wine_started)) && { wineserver -k >/dev/null 2>&1 || true; }
     headless_wine_started=0
+    if [[ -n "$headless_private_prefix" ]]; then
+        wineserver -w >/dev/null 2>&1 || true
+        rm -rf "$headless_private_prefix"
+        headless_private_prefix=""
+    fi
     for pid in "${headless_pids[@]}"; do kill "$pid" 2>/dev/null || true; done
     for pid in "${headless_pids[@]}"; do wait "$pid" 2>/dev/null || true; done
     headless_pids=()

@@ -150,12 +150,13 @@ input)
 stall)
     # A modal move loop exists only on a display without a window manager
     # (with one, Wine hands the move to the manager), and the capture must
-    # hear this game alone: a display and sound card of its own.
+    # hear this game alone: a display, sound card and Wine server of its own.
     source "$here/../headless.sh"
     session_dir="$work/$group/session"
     trap headless_stop EXIT
     HEADLESS_WINDOW_MANAGER=0 headless_start_display || exit 1
     headless_start_sound
+    headless_start_private_wine "$work/$group/wineprefix" || exit 1
     start in_move_loop "$(new_case in_move_loop)" $title wait:1500 stallclose:600
     finish
     capture="$work/$group/capture.raw"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# The demo as a test: played on a virtual display and null sound card of its
-# own, so that its key presses, focus and music never meet the other tests'
-# windows and sound, and it can run beside them.  It shares their Wine server.
+# The demo as a test: played on a virtual display, null sound card and Wine
+# server of its own, so that its key presses, focus and music never meet the
+# other tests' windows and sound, and it can run beside them.
 # Usage: demo_test.sh GAME_EXE OUT_DIR
 set -uo pipefail
 exe=$1
@@ -11,4 +11,5 @@ session_dir="$out/session"
 trap headless_stop EXIT
 headless_start_display || exit 1
 headless_start_sound
+headless_start_private_wine "$out/wineprefix" || exit 1
 "$root/tools/demo.sh" "$exe" "$out"
