@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Plays the game on the current (virtual) display with scripted key presses,
 # saving a screenshot after each step.  Usage: demo.sh EXE OUT_DIR [GAME ARGUMENTS...]
+# DEMO_SCRIPT=short plays a quicker script with the same kinds of input (the
+# opening skipped with X after its first second), for the tests.
 set -uo pipefail
 exe=$1
 out=$2
@@ -48,59 +50,97 @@ hold() {
     xdotool keyup "$1"
 }
 
+full_script() {
+    # The opening runs on the game's real-time clock, so its moments keep their
+    # times; play needs only long enough for each sight to appear.
+    sleep 1.5
+    shot 01-title
+    press x
+    sleep 1.5
+    shot 02-opening-1s
+    sleep 4
+    shot 03-opening-5s
+    sleep 5
+    shot 04-opening-10s
+    sleep 4
+    shot 05-opening-14s
+    sleep 4.5
+    # The opening has ended by itself after about 17 seconds: the diver waits.
+    shot 06-waiting
+    hold a 0.6
+    shot 07-waiting-steered
+    press x
+    sleep 1.5
+    shot 08-falling
+    hold d 1
+    hold w 0.5
+    sleep 2
+    shot 09-falling-steered
+    hold a 1
+    hold s 0.5
+    sleep 3
+    shot 10-falling-10s
+    press equal equal equal equal equal
+    sleep 0.5
+    shot 11-stage-hope-high
+    press equal equal equal equal
+    sleep 0.5
+    shot 12-stage-hope-top
+    press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
+    sleep 0.5
+    shot 13-stage-hope-low
+    press minus minus minus minus minus minus minus minus minus minus
+    sleep 0.5
+    shot 14-stage-hope-bottom
+    press r
+    sleep 2
+    shot 15-boxes
+    press r
+    hold d 0.5
+    hold a 0.5
+    sleep 2
+    shot 16-falling-late
+    press equal equal equal equal equal equal equal equal equal equal equal equal equal equal
+    sleep 1
+    shot 17-back-to-middle
+}
+
+short_script() {
+    sleep 1.5
+    shot 01-title
+    press x
+    sleep 1.5
+    shot 02-opening-1s
+    # X during the opening ends it at once: the diver waits.
+    press x
+    sleep 0.5
+    shot 06-waiting
+    hold a 0.6
+    shot 07-waiting-steered
+    press x
+    sleep 1.5
+    shot 08-falling
+    hold d 1
+    hold w 0.5
+    sleep 0.5
+    shot 09-falling-steered
+    press equal equal equal equal equal
+    sleep 0.5
+    shot 11-stage-hope-high
+    press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
+    sleep 0.5
+    shot 13-stage-hope-low
+    press r
+    sleep 1
+    shot 15-boxes
+    press r
+    hold a 0.5
+    sleep 1
+    shot 16-falling-late
+}
+
 echo "Screenshots:"
-# The opening runs on the game's real-time clock, so its moments keep their
-# times; play needs only long enough for each sight to appear.
-sleep 1.5
-shot 01-title
-press x
-sleep 1.5
-shot 02-opening-1s
-sleep 4
-shot 03-opening-5s
-sleep 5
-shot 04-opening-10s
-sleep 4
-shot 05-opening-14s
-sleep 4.5
-# The opening has ended by itself after about 17 seconds: the diver waits.
-shot 06-waiting
-hold a 0.6
-shot 07-waiting-steered
-press x
-sleep 1.5
-shot 08-falling
-hold d 1
-hold w 0.5
-sleep 2
-shot 09-falling-steered
-hold a 1
-hold s 0.5
-sleep 3
-shot 10-falling-10s
-press equal equal equal equal equal
-sleep 0.5
-shot 11-stage-hope-high
-press equal equal equal equal
-sleep 0.5
-shot 12-stage-hope-top
-press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
-sleep 0.5
-shot 13-stage-hope-low
-press minus minus minus minus minus minus minus minus minus minus
-sleep 0.5
-shot 14-stage-hope-bottom
-press r
-sleep 2
-shot 15-boxes
-press r
-hold d 0.5
-hold a 0.5
-sleep 2
-shot 16-falling-late
-press equal equal equal equal equal equal equal equal equal equal equal equal equal equal
-sleep 1
-shot 17-back-to-middle
+if [[ "${DEMO_SCRIPT:-full}" == short ]]; then short_script; else full_script; fi
 # Alt+F4 becomes the window's close request; destroying the X window would
 # leave the program running without it.
 press alt+F4

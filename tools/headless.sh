@@ -75,13 +75,13 @@ headless_start_wine() {
 }
 
 # A Wine server of the caller's own, over a copy of the checkout's prepared
-# prefix (a few seconds; preparing a new one takes far longer).  Programs that
+# prefix (or the one named) (a few seconds; preparing a new one takes far longer).  Programs that
 # share one Wine server but not one X display and sound server have failed in
 # ways a lone program does not: X errors over another display's windows, hangs
 # and crashes as they exit.  So a script with a display of its own also gets a
 # server of its own.  headless_stop removes the copy.
 headless_start_private_wine() {
-    local prefix=$1 shared="$root/build/wineprefix"
+    local prefix=$1 shared=${2:-$root/build/wineprefix}
     rm -rf "$prefix"
     [[ -f "$shared/system.reg" ]] && cp -a "$shared" "$prefix"
     export WINEPREFIX=$prefix

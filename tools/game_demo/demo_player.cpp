@@ -24,6 +24,7 @@
 
 #include "game/frame_clock.h"
 #include "game/startup.h"
+#include "os/audio.h"
 #include "os/clock.h"
 #include "os/input.h"
 #include "os/log.h"
@@ -170,6 +171,7 @@ int main(int argc, char **argv) {
         // for every counter frequency.
         if (!frame_pass_begin(start + frame * os_counter_frequency / 60)) {
             log_printf("The window closed before the script ended\n");
+            os_shutdown_audio();
             return 1;
         }
         // Steps go in the script's order: keys reach the first frame after
@@ -201,5 +203,8 @@ int main(int argc, char **argv) {
         }
         frame_pass_end();
     }
+    // As the game does once its window has closed: no sound left playing into
+    // the process's exit.
+    os_shutdown_audio();
     return failed ? 1 : 0;
 }

@@ -12,4 +12,4 @@ trap headless_stop EXIT
 headless_start_display || exit 1
 headless_start_sound
 headless_start_private_wine "$out/wineprefix" || exit 1
-"$root/tools/demo.sh" "$exe" "$out"
+DEMO_SCRIPT=short "$root/tools/demo.sh" "$exe" "$out"

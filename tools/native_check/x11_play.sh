@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The native game on a virtual X display of its own, driven from outside:
-# key presses from the X server take it from the title through the opening to
-# the fall; the window manager's close message ends it with 0, and so does
-# SIGTERM.  Usage: x11_play.sh GAME WM_CLOSE DEMO_PLAYER OUT_DIR
+# key presses from the X server take it from the title into the opening, past
+# it and into the fall; the window manager's close message ends it with 0, and
+# so does SIGTERM.  Usage: x11_play.sh GAME WM_CLOSE DEMO_PLAYER OUT_DIR
 set -uo pipefail
 game=$1 wm_close=$2 demo=$3 out=$4
 mkdir -p "$out"
@@ -83,10 +83,11 @@ n=$(differing 1-title 2-opening)
 echo "opening: $n pixels differ from the title"
 ((n > 100000)) || fail "X did not start the opening"
 
-# The opening ends by itself after about 17 s; the diver then waits, and the
-# depth in the corner stays where it is until X starts the fall.
+# X during the opening ends it; the diver then waits, and the depth in the
+# corner stays where it is until X starts the fall.
 hud=400x70+0+0
-sleep 18
+press x
+sleep 1
 shot 3-waiting
 sleep 0.5
 shot 4-waiting

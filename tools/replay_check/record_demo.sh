@@ -20,7 +20,7 @@ if [[ ! -x "$native" ]]; then
 fi
 
 echo "Recording the demo"
-bash "$here/../demo.sh" "$exe" "$out" --record demo.rec || exit 1
+DEMO_SCRIPT=short bash "$here/../demo.sh" "$exe" "$out" --record demo.rec || exit 1
 grep -E '^Recorded [0-9]+ frames' "$out/game.log" || { echo "The game did not report its recording"; exit 1; }
 ls -l demo.rec
 
