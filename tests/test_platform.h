@@ -8,5 +8,3 @@ const char *test_system_library(void);
 const char *test_system_symbol(void);
 // A command line that runs the child-process helper built beside the tests.
 std::string helper_command(const char *arguments);
-// Ends the test program with its result, once every report is written.
-int test_program_end(int result);

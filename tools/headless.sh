@@ -72,6 +72,22 @@ headless_start_wine() {
     # Start the prefix's background services now, with their output going to a
     # file, so that none of them inherits (and holds open) a test runner's pipe.
     wine cmd /c exit >"$session_dir/wine-services.log" 2>&1 </dev/null
+    headless_keep_desktop
+}
+
+# Wine's desktop process ends a few seconds after its last program, and the
+# next program to open a window starts it again, handing it that program's
+# output: a test runner reading that output then waits for the desktop
+# process, which other tests keep alive, until its time-out.  A command prompt
+# waiting for input that never comes keeps the desktop alive for the whole
+# session, with its output going to a file.
+headless_keep_desktop() {
+    local fifo="$session_dir/desktop-keeper.in"
+    rm -f "$fifo"
+    mkfifo "$fifo" || return 1
+    wine cmd /k <"$fifo" >"$session_dir/desktop-keeper.log" 2>&1 &
+    sleep infinity >"$fifo" </dev/null 2>/dev/null &
+    echo $! >"$session_dir/desktop-keeper.pid"
 }
 
 # A Wine server of the caller's own, over a copy of the checkout's prepared
@@ -94,6 +110,10 @@ headless_start_private_wine() {
 headless_stop() {
     ((headless_wine_started)) && { wineserver -k >/dev/null 2>&1 || true; }
     headless_wine_started=0
+    if [[ -f "$session_dir/desktop-keeper.pid" ]]; then
+        kill "$(cat "$session_dir/desktop-keeper.pid")" 2>/dev/null
+        rm -f "$session_dir/desktop-keeper.pid"
+    fi
     if [[ -n "$headless_private_prefix" ]]; then
         wineserver -w >/dev/null 2>&1 || true
         rm -rf "$headless_private_prefix"

@@ -12,5 +12,3 @@ std::string helper_command(const char *arguments) {
     dir.resize(dir.find_last_of('/') + 1);
     return "'" + dir + "child_process_helper' " + arguments;
 }
-
-int test_program_end(int result) { return result; }

@@ -1,9 +1,5 @@
 #include <windows.h>
 
-#include <stdio.h>
-
-#include <iostream>
-
 #include "tests/test_platform.h"
 
 const char *test_system_library(void) { return "kernel32.dll"; }
@@ -22,17 +18,4 @@ std::string helper_command(const char *arguments) {
     command += "\" ";
     command += arguments;
     return command;
-}
-
-// Under Wine a finished test program has hung in its exit-time clean-up now
-// and then (about once in a full run, after cases of every kind had passed),
-// until its time-out failed it.  With the reports written, the process ends
-// here instead, without that clean-up.
-int test_program_end(int result) {
-    std::cout.flush();
-    std::cerr.flush();
-    fflush(stdout);
-    fflush(stderr);
-    TerminateProcess(GetCurrentProcess(), (UINT)result);
-    return result;
 }
