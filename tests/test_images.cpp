@@ -11,18 +11,7 @@
 #include "render/texture_array.h"
 #include "tests/stdout_capture.h"
 #include "tests/render_fake_gl.h"
-
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#endif
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
+#include "tools/png_writer.h"
 
 static void append_bytes(void *context, void *data, int size) {
     std::vector<u8> *out = (std::vector<u8> *)context;

@@ -10,18 +10,6 @@
 #include <string>
 #include <vector>
 
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-function"
-#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
-#endif
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-
 #include "game/frame_clock.h"
 #include "game/startup.h"
 #include "os/audio.h"
@@ -29,6 +17,7 @@
 #include "os/input.h"
 #include "os/log.h"
 #include "render/gl_functions.h"
+#include "tools/png_writer.h"
 
 // A key event, or with name set a screenshot, at a time of the script.
 struct DemoStep {

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Records the scripted demo played by the Windows game under Wine, then
 # replays the recording with --fast under Wine and with the native build:
-# both must find no differing frame and end on the same hash.  The first
-# seconds, cut off as a killed game leaves them, also replay in the window
-# with sound to the hash the native build gets for them.
+# both must find no differing frame and end on the same hash.  Its first
+# half, cut off as a killed game leaves a file, also replays in the window
+# with sound to the hash the native build gets for it.
 # Usage: record_demo.sh EXE NATIVE_GAME OUT_DIR
 set -uo pipefail
 exe=$1
@@ -48,7 +48,7 @@ replay native demo.rec "$native" --fast || failed=1
 same_end windows native || failed=1
 
 # Keys pressed at the replaying window must change nothing.
-head -c 20000 demo.rec >demo_cut.rec
+head -c $(($(stat -c %s demo.rec) / 2)) demo.rec >demo_cut.rec
 timeout 120 wine "$exe" --replay demo_cut.rec >replay_window.log 2>&1 &
 game=$!
 window=""
