@@ -1,18 +1,14 @@
 // Start-up to the first drawn frame, then the frame loop with the title
 // screen (a light scene) for ten seconds: how long each pass takes against the
 // frame budget.  Needs a display.
-#include <algorithm>
 #include <stdio.h>
+
 #include <vector>
 
+#include "bench/frame_times.h"
 #include "game/frame_clock.h"
 #include "game/startup.h"
 #include "os/clock.h"
-
-static double percentile(const std::vector<int> &sorted, double p) {
-    size_t i = (size_t)(p / 100.0 * (double)(sorted.size() - 1) + 0.5);
-    return sorted[i];
-}
 
 int main(int, char **) {
     u64 launched = os_get_ticks();
@@ -34,26 +30,20 @@ int main(int, char **) {
         frames.push_back(frame_clock.frame_us);
     }
     if (frames.size() < 2) return 1;
-    std::vector<int> sorted = frames;
-    std::sort(sorted.begin(), sorted.end());
-    double sum = 0;
-    int over = 0, early = 0;
-    for (int f : frames) {
-        sum += f;
-        over += f > frame_clock.budget_us + 1000;
-        early += f < frame_clock.budget_us - 1000;
-    }
+    FrameTimes t = frame_times(frames);
+    int over = frames_over(t, frame_clock.budget_us + 1000);
+    int early = frames_under(t, frame_clock.budget_us - 1000);
     printf("frames %zu in %.2f s, budget %d us\n", frames.size(),
            (double)os_ticks_to_microseconds(os_get_ticks() - start) / 1e6, frame_clock.budget_us);
-    printf("frame us: mean %.0f, median %.0f, p1 %.0f, p99 %.0f, min %d, max %d\n", sum / (double)frames.size(),
-           percentile(sorted, 50), percentile(sorted, 1), percentile(sorted, 99), sorted.front(), sorted.back());
+    printf("frame us: mean %.0f, median %d, p1 %d, p99 %d, min %d, max %d\n", t.mean_us, frame_percentile(t, 50),
+           frame_percentile(t, 1), frame_percentile(t, 99), t.sorted.front(), t.sorted.back());
     printf("over budget by more than 1 ms: %d, under by more than 1 ms: %d\n", over, early);
     printf("game clock %llu ms; start-up to the first drawn frame %.1f ms\n", (unsigned long long)frame_clock.total_ms,
            startup_ms);
     // Lines for the benchmark table.
     printf("result startup_ms %.1f\n", startup_ms);
-    printf("result pacing_mean_us %.0f\n", sum / (double)frames.size());
-    printf("result pacing_p99_us %.0f\n", percentile(sorted, 99));
+    printf("result pacing_mean_us %.0f\n", t.mean_us);
+    printf("result pacing_p99_us %d\n", frame_percentile(t, 99));
     printf("result pacing_over_budget %d\n", over);
     printf("result pacing_frames %zu\n", frames.size());
     return 0;

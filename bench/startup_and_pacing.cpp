@@ -7,10 +7,10 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include <algorithm>
 #include <chrono>
 #include <vector>
 
+#include "bench/frame_times.h"
 #include "game/frame_clock.h"
 #include "game/startup.h"
 #include "os/clock.h"
@@ -41,19 +41,11 @@ int main(int argc, char **argv) {
         frames.push_back(frame_clock.frame_us);
     }
     if (frames.size() < 2) return 1;
-    std::vector<int> sorted = frames;
-    std::sort(sorted.begin(), sorted.end());
-    double sum = 0;
-    int late = 0;
-    for (int f : frames) {
-        sum += f;
-        late += f > frame_clock.budget_us + 2000;
-    }
-    auto at = [&](double p) { return sorted[(size_t)(p / 100.0 * (double)(sorted.size() - 1) + 0.5)]; };
+    FrameTimes t = frame_times(frames);
     printf("to_main_ms=%.0f to_init_ms=%.0f to_first_frame_ms=%.0f budget_us=%d frames=%zu mean_us=%.0f "
            "median_us=%d p1_us=%d p99_us=%d max_us=%d late_2ms=%d\n",
            (at_main - launch) / 1000.0, (initialised - launch) / 1000.0, (first_frame - launch) / 1000.0,
-           frame_clock.budget_us, frames.size(), sum / (double)frames.size(), at(50), at(1), at(99), sorted.back(),
-           late);
+           frame_clock.budget_us, frames.size(), t.mean_us, frame_percentile(t, 50), frame_percentile(t, 1),
+           frame_percentile(t, 99), t.sorted.back(), frames_over(t, frame_clock.budget_us + 2000));
     return 0;
 }
