@@ -30,11 +30,6 @@ step "Building the Windows tree"
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
 wait "$wine_start" || { cat "$session_dir/wine-start.log"; exit 1; }
 
-# A fresh Wine prefix sets up its sound devices on their first use; several
-# programs meeting that first use at once have failed to open the sound card.
-# One program uses it first, on its own (its result is the suite's to judge).
-ctest --preset windows -R "^fathomer_tests: the sound ring opens" >"$session_dir/sound-warm-up.log" 2>&1 || true
-
 step "Running the suites side by side"
 suite "Native tests" ctest --preset native
 suite "Fuzz targets, a short run each" tools/fuzz/run.sh short
