@@ -35,3 +35,8 @@ i32 wheel_take_steps(Window *window, i32 amount) {
     slot->remainder = (i32)(total - steps * WHEEL_NOTCH_AMOUNT);
     return (i32)steps;
 }
+
+void wheel_forget(Window *window) {
+    for (WheelSlot &slot : wheel_slots)
+        if (slot.window == window) slot = WheelSlot{};
+}

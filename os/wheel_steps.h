@@ -14,3 +14,7 @@ struct Window;
 // -n down, 0 while less than a notch has gathered.  A turn against the
 // gathered direction starts over from zero.
 i32 wheel_take_steps(Window *window, i32 amount);
+
+// Forgets what has gathered for a window that is closing, so that a window
+// opened later at the same address starts from zero.
+void wheel_forget(Window *window);

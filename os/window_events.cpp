@@ -115,6 +115,7 @@ void window_close(Window *window, bool already_destroying) {
         window->input_flags &= (u8)~RAW_MOUSE_ACTIVE;
         raw_mouse_off();
     }
+    wheel_forget(window);
     remove_from_list(window);
     WindowEvent event = event_for(window, EVENT_CLOSED);
     window_deliver(&event);

@@ -53,3 +53,16 @@ TEST_CASE("each window gathers on its own, and more windows than slots stay boun
     CHECK(wheel_take_steps(a, 60) == 1);
     CHECK(wheel_take_steps(b, 60) == 1);
 }
+
+TEST_CASE("a closed window's part of a notch is forgotten, others keep theirs") {
+    Window *closed = window_at(50), *open = window_at(51);
+    CHECK(wheel_take_steps(closed, 60) == 0);
+    CHECK(wheel_take_steps(open, 60) == 0);
+    wheel_forget(closed);
+    // A window opened later at the same address starts from zero.
+    CHECK(wheel_take_steps(closed, 60) == 0);
+    CHECK(wheel_take_steps(closed, 60) == 1);
+    CHECK(wheel_take_steps(open, 60) == 1);
+    wheel_forget(window_at(52));  // never turned: nothing happens
+    CHECK(wheel_take_steps(open, 120) == 1);
+}
