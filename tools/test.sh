@@ -30,6 +30,12 @@ step "Building the Windows tree"
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
 wait "$wine_start" || { cat "$session_dir/wine-start.log"; exit 1; }
 
+# In a fresh Wine prefix the first program to play sound finds the stream slow
+# to get going: the write cursor moves once and then stands for a while, and
+# the ring test, which times the cursor, has read that as too slow a rate.
+# One program plays first, on its own (its result is the suite's to judge).
+ctest --preset windows -R "^fathomer_tests: the sound ring opens" >"$session_dir/sound-warm-up.log" 2>&1 || true
+
 step "Running the suites side by side"
 suite "Native tests" ctest --preset native
 suite "Fuzz targets, a short run each" tools/fuzz/run.sh short
