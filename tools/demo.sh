@@ -50,22 +50,16 @@ hold() {
     xdotool keyup "$1"
 }
 
-full_script() {
-    # The opening runs on the game's real-time clock, so its moments keep their
-    # times; play needs only long enough for each sight to appear.
+# The steps both scripts share: the title, then X and the opening's first second.
+title_to_opening() {
     sleep 1.5
     shot 01-title
     press x
     sleep 1.5
     shot 02-opening-1s
-    sleep 4
-    shot 03-opening-5s
-    sleep 5
-    shot 04-opening-10s
-    sleep 4
-    shot 05-opening-14s
-    sleep 4.5
-    # The opening has ended by itself after about 17 seconds: the diver waits.
+}
+# The diver waiting, steered, then falling and steered again.
+waiting_to_falling() {
     shot 06-waiting
     hold a 0.6
     shot 07-waiting-steered
@@ -74,6 +68,21 @@ full_script() {
     shot 08-falling
     hold d 1
     hold w 0.5
+}
+
+full_script() {
+    # The opening runs on the game's real-time clock, so its moments keep their
+    # times; play needs only long enough for each sight to appear.
+    title_to_opening
+    sleep 4
+    shot 03-opening-5s
+    sleep 5
+    shot 04-opening-10s
+    sleep 4
+    shot 05-opening-14s
+    sleep 4.5
+    # The opening has ended by itself after about 17 seconds: the diver waits.
+    waiting_to_falling
     sleep 2
     shot 09-falling-steered
     hold a 1
@@ -106,22 +115,11 @@ full_script() {
 }
 
 short_script() {
-    sleep 1.5
-    shot 01-title
-    press x
-    sleep 1.5
-    shot 02-opening-1s
+    title_to_opening
     # X during the opening ends it at once: the diver waits.
     press x
     sleep 0.5
-    shot 06-waiting
-    hold a 0.6
-    shot 07-waiting-steered
-    press x
-    sleep 1.5
-    shot 08-falling
-    hold d 1
-    hold w 0.5
+    waiting_to_falling
     sleep 0.5
     shot 09-falling-steered
     press equal equal equal equal equal
