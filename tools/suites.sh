@@ -27,12 +27,12 @@ suite() {
     suite_logs+=("$log")
 }
 
-# A ctest log's summary runs from its "tests passed" line to the end; another
-# command's is its last few lines.
+# A ctest run's summary runs from its "tests passed" line to the next run's
+# "Test project" line or the end; another command's is its last few lines.
 suite_summary() {
     local log=$1
     if grep -q '% tests passed' "$log"; then
-        sed -n '/% tests passed/,$p' "$log"
+        awk '/% tests passed/ { p = 1 } /^Test project / { p = 0 } p' "$log"
     else
         tail -n 5 "$log"
     fi
