@@ -28,13 +28,13 @@ suite() {
 }
 
 # A ctest run's summary runs from its "tests passed" line to the next run's
-# "Test project" line or the end; another command's is its last few lines.
+# "Test project" line or the end; another command's is its last ten lines.
 suite_summary() {
     local log=$1
     if grep -q '% tests passed' "$log"; then
         awk '/% tests passed/ { p = 1 } /^Test project / { p = 0 } p' "$log"
     else
-        tail -n 5 "$log"
+        tail -n 10 "$log"
     fi
 }
 

@@ -18,33 +18,17 @@ shift || true
 targets=("$@")
 [[ ${#targets[@]} -gt 0 ]] || targets=(wav image glyphs clipboard_dib recording drop_list)
 
-common=("$root/os/log.cpp" "$root/os/posix/log.cpp" "$root/os/stb_sprintf.cpp" "$root/os/posix/heap.cpp"
-        "$root/os/str.cpp" "$root/os/posix/clock.cpp" "$root/os/clock.cpp")
-sources_wav=("$here/fuzz_wav.cpp" "$root/sound/wav.cpp" "$root/sound/sound_table.cpp" "$root/sound/mix.cpp"
-             "$root/sound/mix_select.cpp" "$root/sound/mix_avx2.cpp")
-sources_image=("$here/fuzz_image.cpp" "$here/font_scan_only.cpp" "$root/render/font.cpp" "$root/render/image.cpp"
-               "$root/os/arena.cpp")
-sources_glyphs=("$here/fuzz_glyphs.cpp" "$here/font_scan_only.cpp" "$root/render/font.cpp" "$root/os/arena.cpp")
-sources_clipboard_dib=("$here/fuzz_clipboard_dib.cpp" "$root/os/clipboard.cpp")
-sources_drop_list=("$here/fuzz_drop_list.cpp" "$root/os/window_events.cpp" "$root/os/wheel_steps.cpp"
-                   "$root/os/double_click.cpp" "$root/os/window_ops.cpp" "$root/os/cursor_table.cpp"
-                   "$root/os/window_geometry.cpp" "$root/os/monitor_list.cpp" "$root/os/nodisplay/monitors.cpp"
-                   "$root/os/nodisplay/window.cpp" "$root/os/nodisplay/window_ops.cpp" "$root/os/nodisplay/gl_context.cpp")
-sources_recording=("$here/fuzz_recording.cpp" "$root/game/recording_reader.cpp" "$root/game/recording_format.cpp")
 # Inputs longer than this are cut: large enough for every header and a few
 # rows of pixels, small enough to keep runs quick.
 max_len_wav=512 max_len_image=4096 max_len_glyphs=2048 max_len_clipboard_dib=1024 max_len_recording=1024 max_len_drop_list=2048
 dict_wav="$here/wav.dict" dict_image="$here/png.dict"
-# The PNG decoder copies an empty first IDAT chunk into its not yet allocated
-# buffer: a zero-byte memcpy from null, harmless, and not ours to change.
-flags_image=(-fno-sanitize=nonnull-attribute)
-
+# The targets are a CMake project of their own (tools/fuzz/CMakeLists.txt), so
+# a re-run rebuilds only what changed.
+bin="$root/build/fuzz/build"
 build() {
-    local t=$1 list="sources_$1[@]" flags="flags_$1[@]"
-    mkdir -p "$out/$t"
-    clang++ -std=c++20 -g -O2 -msse2 -ffp-contract=off -fno-fast-math -I"$root" -I/usr/include \
-        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -fno-sanitize=alignment \
-        "${!flags}" "${common[@]}" "${!list}" -o "$out/$t/fuzz_$t"
+    local log="$root/build/fuzz/build.log"
+    { CXX=clang++ cmake -S "$here" -B "$bin" -G Ninja && cmake --build "$bin" --target "${targets[@]/#/fuzz_}"; } \
+        >"$log" 2>&1 || { cat "$log"; return 1; }
 }
 
 # Runs one target; its last lines (executions, crash) go to $out/$t/result.
@@ -57,7 +41,7 @@ run() {
     [[ -n "${!dict:-}" ]] && options+=(-dict="${!dict}")
     local started=$SECONDS
     # The loaders' log lines go to standard output; -close_fd_mask=1 silences them.
-    "$out/$t/fuzz_$t" "$work" "${options[@]}" -max_len="${!len}" -runs="$runs" -max_total_time="$seconds" \
+    "$bin/fuzz_$t" "$work" "${options[@]}" -max_len="${!len}" -runs="$runs" -max_total_time="$seconds" \
         -close_fd_mask=1 -print_final_stats=1 -artifact_prefix="$out/$t/" >"$out/$t/log" 2>&1
     local status=$?
     local executed
@@ -72,16 +56,14 @@ run() {
     fi
     echo "fuzz_$t: ${executed:-0} executions, no findings, $((SECONDS - started)) s"
     if [[ $mode == long ]]; then
-        "$out/$t/fuzz_$t" -merge=1 "$here/corpus/$t" "$work" "${options[@]}" -max_len="${!len}" \
+        "$bin/fuzz_$t" -merge=1 "$here/corpus/$t" "$work" "${options[@]}" -max_len="${!len}" \
             -close_fd_mask=1 >"$out/$t/merge.log" 2>&1
     fi
 }
 
 failed=0
-for t in "${targets[@]}"; do
-    build "$t" || { echo "fuzz_$t did not build"; failed=1; }
-done
-[[ $failed -eq 0 ]] || exit 1
+mkdir -p "$out"
+build || { echo "the fuzz targets did not build"; exit 1; }
 
 if [[ $mode == short ]]; then
     for t in "${targets[@]}"; do run "$t" 20000 20 || failed=1; done
@@ -91,7 +73,7 @@ fi
 runs=${FUZZ_RUNS:-10000000}
 jobs=${FUZZ_JOBS:-1}
 for t in "${targets[@]}"; do
-    nice -n 19 bash -c "$(declare -f run); $(declare -p out here mode max_len_wav max_len_image max_len_glyphs \
+    nice -n 19 bash -c "$(declare -f run); $(declare -p out bin here mode max_len_wav max_len_image max_len_glyphs \
         max_len_clipboard_dib max_len_recording max_len_drop_list dict_wav dict_image); run $t $runs ${FUZZ_SECONDS:-86400}" &
     while [[ $(jobs -rp | wc -l) -ge $jobs ]]; do sleep 5; done
 done
