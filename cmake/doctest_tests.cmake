@@ -1,4 +1,5 @@
-# Registers a doctest executable's test cases with ctest, one test per case.
+# Registers a doctest executable's test cases with ctest: a test per case that
+# needs a shared resource, and a test per source file for the other cases.
 # The list is read when ctest starts rather than after the build, so that
 # building the Windows tree never needs Wine; only running its tests does.
 #
@@ -6,9 +7,10 @@
 # test suite named for it, and ctest runs no two cases of one suite at once:
 #   "desktop"     visible windows, focus, keyboard and mouse, the clipboard
 #   "sound card"  the sound server's output, which a capture test listens to
-# Every other case runs in parallel with the rest.  A case that runs long on
-# purpose (a simulated hour) puts itself in the suite "soak" and gets the
-# longer timeout instead.
+# Every other case runs in parallel with the rest, in one process with the
+# other such cases of its source file.  A case that runs long on purpose (a
+# simulated hour) puts itself in the suite "soak" and gets the longer timeout
+# instead; one that must be a ctest test of its own puts itself in "alone".
 set(FATHOMER_TEST_TIMEOUT 60 CACHE STRING "Seconds a single test case may take")
 set(FATHOMER_SOAK_TIMEOUT 300 CACHE STRING "Seconds a test case of the suite soak may take")
 

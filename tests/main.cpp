@@ -1,2 +1,107 @@
+// The test runner: doctest's own main, plus a listener that names each case
+// as it starts and a watchdog that ends the process when one case runs past
+// its limit. ctest runs many cases in one process, so a hang or a crash is
+// told apart by the last "case:" line, and a hang fails after a minute rather
+// than at the end of the whole process's time.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#ifndef FATHOMER_CASE_TIMEOUT
+#define FATHOMER_CASE_TIMEOUT 60
+#endif
+#ifndef FATHOMER_SOAK_TIMEOUT
+#define FATHOMER_SOAK_TIMEOUT 300
+#endif
+
+#ifdef _WIN32
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
+#else
+#include <signal.h>
+#include <unistd.h>
+#endif
+
+namespace {
+
+char case_name[512];
+const char TIMED_OUT[] = "\ncase timed out, the process ends here: ";
+
+#ifdef _WIN32
+// A thread that looks at the running case's deadline four times a second.
+using WatchClock = std::chrono::steady_clock;
+std::mutex watch_lock;
+WatchClock::time_point watch_deadline;
+bool watch_running;
+
+void watch(void) {
+    for (;;) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        std::lock_guard<std::mutex> hold(watch_lock);
+        if (watch_running && WatchClock::now() > watch_deadline) {
+            fprintf(stderr, "%s%s\n", TIMED_OUT, case_name);
+            fflush(stderr);
+            fflush(stdout);
+            std::_Exit(124);
+        }
+    }
+}
+
+void watch_case(int seconds) {
+    static std::atomic<bool> started{false};
+    if (seconds > 0 && !started.exchange(true)) std::thread(watch).detach();
+    std::lock_guard<std::mutex> hold(watch_lock);
+    watch_deadline = WatchClock::now() + std::chrono::seconds(seconds);
+    watch_running = seconds > 0;
+}
+#else
+// An alarm rather than a thread: cases fork children that then fault, and with
+// a watchdog thread in the parent such a child hung at its exit; a pending
+// alarm is not inherited by a child.
+void timed_out(int) {
+    (void)!write(2, TIMED_OUT, sizeof TIMED_OUT - 1);
+    (void)!write(2, case_name, strlen(case_name));
+    (void)!write(2, "\n", 1);
+    _exit(124);
+}
+
+void watch_case(int seconds) {
+    signal(SIGALRM, timed_out);
+    alarm((unsigned)seconds);
+}
+#endif
+
+struct CaseListener : doctest::IReporter {
+    explicit CaseListener(const doctest::ContextOptions &) {}
+
+    void test_case_start(const doctest::TestCaseData &data) override {
+        snprintf(case_name, sizeof case_name, "%s", data.m_name);
+        fprintf(stderr, "case: %s\n", case_name);
+        fflush(stderr);
+        // FATHOMER_CASE_TIMEOUT in the environment sets every case's limit.
+        const char *limit = getenv("FATHOMER_CASE_TIMEOUT");
+        int seconds = strcmp(data.m_test_suite, "soak") == 0 ? FATHOMER_SOAK_TIMEOUT : FATHOMER_CASE_TIMEOUT;
+        watch_case(limit && atoi(limit) > 0 ? atoi(limit) : seconds);
+    }
+    void test_case_end(const doctest::CurrentTestCaseStats &) override { watch_case(0); }
+
+    void report_query(const doctest::QueryData &) override {}
+    void test_run_start() override {}
+    void test_run_end(const doctest::TestRunStats &) override {}
+    void test_case_reenter(const doctest::TestCaseData &) override {}
+    void test_case_exception(const doctest::TestCaseException &) override {}
+    void subcase_start(const doctest::SubcaseSignature &) override {}
+    void subcase_end() override {}
+    void log_assert(const doctest::AssertData &) override {}
+    void log_message(const doctest::MessageData &) override {}
+    void test_case_skipped(const doctest::TestCaseData &) override {}
+};
+
+}  // namespace
+
+REGISTER_LISTENER("case names and watchdog", 1, CaseListener);
