@@ -105,6 +105,16 @@ headless_start_private_wine() {
     headless_start_wine
 }
 
+# A display, null sound card and Wine server of the caller's own, under DIR:
+# for a script that plays the game beside other tests, so that its windows,
+# focus, key presses and sound never meet theirs.
+headless_start_own() {
+    session_dir="$1/session"
+    headless_start_display || return 1
+    headless_start_sound
+    headless_start_private_wine "$1/wineprefix"
+}
+
 # Stops only what this shell started: a script that borrows the Wine server of
 # its caller leaves it running.
 headless_stop() {

@@ -16,7 +16,8 @@
 #             a modal move loop, after which the null sink's capture must show
 #             the music moving on at once
 # The runs of a group go at the same time: closing a window costs about 2 s
-# under Wine without a window manager.
+# under Wine without a window manager.  Each group brings a display, sound card
+# and Wine server of its own, so groups and other tests can run beside it.
 set -uo pipefail
 group=$1
 game_exe=$2
@@ -26,6 +27,12 @@ here=$(cd "$(dirname "$0")" && pwd)
 data=$(dirname "$game_exe")
 rm -rf "$work/$group"
 mkdir -p "$work/$group"
+source "$here/../headless.sh"
+trap headless_stop EXIT
+# A modal move loop exists only on a display without a window manager (with
+# one, Wine hands the move to the manager).
+[[ $group == stall ]] && export HEADLESS_WINDOW_MANAGER=0
+headless_start_own "$work/$group" || exit 1
 
 VK_X=88 VK_A=65 VK_D=68 VK_W=87 VK_PLUS=187 VK_MINUS=189
 title="wait:1000 key:$VK_X"
@@ -148,15 +155,7 @@ input)
     check_logs
     ;;
 stall)
-    # A modal move loop exists only on a display without a window manager
-    # (with one, Wine hands the move to the manager), and the capture must
-    # hear this game alone: a display, sound card and Wine server of its own.
-    source "$here/../headless.sh"
-    session_dir="$work/$group/session"
-    trap headless_stop EXIT
-    HEADLESS_WINDOW_MANAGER=0 headless_start_display || exit 1
-    headless_start_sound
-    headless_start_private_wine "$work/$group/wineprefix" || exit 1
+    # The capture hears this group's sound card, so this game alone.
     start in_move_loop "$(new_case in_move_loop)" $title wait:1500 stallclose:600
     finish
     capture="$work/$group/capture.raw"

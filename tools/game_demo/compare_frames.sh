@@ -9,6 +9,10 @@ fail() { echo "FAIL: $*"; exit 1; }
 [[ -x "$native_demo" ]] || fail "$native_demo is missing: build the native tree first"
 rm -rf "$out/windows" "$out/native"
 mkdir -p "$out/windows" "$out/native"
+# The Windows demo's window goes on a display of its own.
+source "$(dirname "$0")/../headless.sh"
+trap headless_stop EXIT
+headless_start_own "$out" || fail "no display, sound card or Wine server of its own"
 
 (cd "$out/windows" && wine "$win_demo" . "$shots" >../windows.log 2>&1) || fail "the Windows demo failed (see $out/windows.log)"
 # SDL brings in D-Bus, whose library keeps memory to the end.

@@ -7,9 +7,6 @@ set -uo pipefail
 exe=$1
 out=$2
 source "$(dirname "$0")/../headless.sh"
-session_dir="$out/session"
 trap headless_stop EXIT
-headless_start_display || exit 1
-headless_start_sound
-headless_start_private_wine "$out/wineprefix" || exit 1
+headless_start_own "$out" || exit 1
 DEMO_SCRIPT=short "$root/tools/demo.sh" "$exe" "$out"

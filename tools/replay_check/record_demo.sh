@@ -13,6 +13,10 @@ here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 cd "$out" || exit 1
 rm -f demo.rec
+# Key presses and replays in windows on a display of its own.
+source "$here/../headless.sh"
+trap headless_stop EXIT
+headless_start_own "$out" || exit 1
 
 if [[ ! -x "$native" ]]; then
     echo "The native game $native is missing: build the native tree first"
