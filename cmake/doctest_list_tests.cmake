@@ -6,8 +6,8 @@
 # suite "soak" instead gives the case the longer TEST_SOAK_TIMEOUT, and "alone"
 # only keeps it apart.  The other cases, which share nothing, run together per
 # source file, one process each: starting a process is most of a small case's
-# time, under Wine above all.  The test runner's watchdog (tests/main.cpp) still
-# ends a case that runs past TEST_TIMEOUT and names it.
+# time, under Wine above all.  For those the test runner's watchdog
+# (tests/main.cpp) ends a case that runs past TEST_TIMEOUT and names it.
 # In: TEST_EXECUTOR, TEST_EXECUTABLE, TEST_WORKING_DIR, TEST_PREFIX,
 #     TEST_TIMEOUT, TEST_SOAK_TIMEOUT, CTEST_FILE.
 execute_process(
@@ -98,7 +98,7 @@ foreach(file IN LISTS batch_files)
   bracket(filters "--source-file=*${file}")
   string(APPEND script "add_test(${test}${command} ${exe} ${filters} --test-suite-exclude=?*)\n"
                        "set_tests_properties(${test} PROPERTIES WORKING_DIRECTORY ${dir} TIMEOUT ${batch_timeout}"
-                       "${outcome})\n")
+                       " ENVIRONMENT FATHOMER_CASE_TIMEOUT=${TEST_TIMEOUT}${outcome})\n")
 endforeach()
 if(count EQUAL 0)
   message(FATAL_ERROR "${TEST_EXECUTABLE} listed no test cases:\n${listing}")

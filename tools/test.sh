@@ -36,21 +36,30 @@ wait "$wine_start" || { cat "$session_dir/wine-start.log"; exit 1; }
 # One program plays first, on its own (its result is the suite's to judge).
 ctest --preset windows -R "^fathomer_tests: the sound ring opens" >"$session_dir/sound-warm-up.log" 2>&1 || true
 
-# The sound tests time the device's cursors and record its output against the
-# clock; with both cores loaded by the other suites, a starved sound thread or
-# recorder reads as a fault. They run first, on an otherwise idle machine.
-sound_tests() {
+# Tests that need the display or the sound card to answer promptly go first,
+# while the machine is otherwise idle: the sound tests time the device's
+# cursors and record its output against the clock, and the desktop tests wait
+# for focus, key presses and window managers.  With both cores loaded by the
+# other suites, a starved sound thread, recorder or window manager has read as
+# a fault.  The sound tests run alone, then the two trees' desktop tests side
+# by side (one display each), then everything else side by side.
+tree_tests() {
     local failed=0
-    ctest --preset native -L "sound card" || failed=1
-    ctest --preset windows -L "sound card" || failed=1
+    ctest --preset native "$@" || failed=1
+    ctest --preset windows "$@" || failed=1
     return $failed
 }
 step "Running the sound tests on their own"
-suite "Sound tests (both trees, run alone)" sound_tests
+suite "Sound tests (both trees, run alone)" tree_tests -L "sound card"
 wait "${suite_pids[-1]}" || true
 
+step "Running the desktop tests"
+suite "Desktop tests (native)" ctest --preset native -L desktop -LE "sound card"
+suite "Desktop tests (Windows, under Wine)" ctest --preset windows -L desktop -LE "sound card"
+wait "${suite_pids[-2]}" "${suite_pids[-1]}" || true
+
 step "Running the other suites side by side"
-suite "Native tests" ctest --preset native -LE "sound card"
+suite "Native tests" ctest --preset native -LE "sound card|desktop"
 suite "Fuzz targets, a short run each" tools/fuzz/run.sh short
-suite "Windows tests (under Wine)" ctest --preset windows -LE "sound card"
+suite "Windows tests (under Wine)" ctest --preset windows -LE "sound card|desktop"
 suites_finish

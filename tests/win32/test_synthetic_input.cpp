@@ -60,6 +60,7 @@ TEST_CASE("typed text arrives as the layout's key sequence") {
 
 TEST_CASE("single keys: listed keys are sent, others such as F1 are not") {
     Window *w = focused_window();
+    REQUIRE(GetForegroundWindow() == hwnd_of(w));
     os_send_key(VK_F1, true);
     os_send_key(VK_F1, false);
     os_send_key('Q', true);
