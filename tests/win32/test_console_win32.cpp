@@ -41,6 +41,10 @@ static COORD cursor(HANDLE out) {
     return info.dwCursorPosition;
 }
 
+// A console of its own is a window on the desktop, which a window manager
+// moves and sizes in its own time.
+TEST_SUITE_BEGIN("desktop");
+
 TEST_CASE("the console cursor moves relative to itself and stops at column 0") {
     TestConsole c;
     REQUIRE(open_test_console(&c));
@@ -113,6 +117,8 @@ TEST_CASE("console key reads give a pressed key's character byte and 0 for anyth
     CHECK(keys[3] == -23);  // 0xE9 as a signed byte
     CHECK(keys[4] == 0x41);  // only the low 8 bits of U+0141
 }
+
+TEST_SUITE_END();
 
 TEST_CASE("standard output that is not a console has no width and no cursor") {
     HANDLE saved = GetStdHandle(STD_OUTPUT_HANDLE);
