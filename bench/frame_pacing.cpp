@@ -8,6 +8,7 @@
 #include "bench/frame_times.h"
 #include "game/frame_clock.h"
 #include "game/startup.h"
+#include "os/audio.h"
 #include "os/clock.h"
 
 int main(int, char **) {
@@ -29,6 +30,8 @@ int main(int, char **) {
         if (!run_frame_pass()) break;
         frames.push_back(frame_clock.frame_us);
     }
+    // As the game does: no sound device left playing into the exit.
+    os_shutdown_audio();
     if (frames.size() < 2) return 1;
     FrameTimes t = frame_times(frames);
     int over = frames_over(t, frame_clock.budget_us + 1000);

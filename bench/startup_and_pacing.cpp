@@ -13,6 +13,7 @@
 #include "bench/frame_times.h"
 #include "game/frame_clock.h"
 #include "game/startup.h"
+#include "os/audio.h"
 #include "os/clock.h"
 
 static double wall_us(void) {
@@ -40,6 +41,8 @@ int main(int argc, char **argv) {
         if (!run_frame_pass()) break;
         frames.push_back(frame_clock.frame_us);
     }
+    // As the game does: no sound device left playing into the exit.
+    os_shutdown_audio();
     if (frames.size() < 2) return 1;
     FrameTimes t = frame_times(frames);
     printf("to_main_ms=%.0f to_init_ms=%.0f to_first_frame_ms=%.0f budget_us=%d frames=%zu mean_us=%.0f "

@@ -114,5 +114,9 @@ int main(int argc, char **argv) {
         os_sleep_microseconds(16000);
     }
     log_printf("Drew %llu frames; sound %s\n", (unsigned long long)frames, sound ? "played" : "unavailable");
+    // The sound device is stopped before the process ends: left playing into
+    // the exit, its thread can be cut off in the middle of its work (a crash
+    // at exit under Wine).
+    os_shutdown_audio();
     return 0;
 }
