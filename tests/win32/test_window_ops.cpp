@@ -9,7 +9,7 @@ TEST_SUITE_BEGIN("desktop");
 TEST_CASE("switching the border keeps the client area on the same pixels") {
     Window *w = open_test_window(320, 240, 0);
     os_move_window(w, 200, 150, 320, 240, true);
-    os_pump_messages();
+    pump_until([&] { return w->client_size.width == 320 && w->client_size.height == 240; });
     Vec2i client = w->client_pos;
     Size2i size = w->client_size;
     Size2i outer = w->window_size;
@@ -20,10 +20,15 @@ TEST_CASE("switching the border keeps the client area on the same pixels") {
     CHECK(w->window_size.width == outer.width);
     CHECK((w->flags & WINDOW_BORDERLESS) == 0);
 
-    // A window manager re-frames the window on its own time: wait until the
-    // client area is back in place (or two seconds have passed).
+    // A window manager re-frames the window on its own time, moving and
+    // sizing it in separate steps: wait until the client area is back in place
+    // and at its size (or two seconds have passed).
+    auto client_back = [&] {
+        return w->client_pos.x == client.x && w->client_pos.y == client.y && w->client_size.width == size.width &&
+               w->client_size.height == size.height;
+    };
     os_set_window_border(w, false);
-    pump_until([&] { return w->client_pos.x == client.x && w->client_pos.y == client.y; });
+    pump_until(client_back);
     CHECK((w->flags & WINDOW_BORDERLESS) != 0);
     CHECK((GetWindowLongW(hwnd_of(w), GWL_STYLE) & WS_CAPTION) == 0);
     CHECK(w->client_pos.x == client.x);
@@ -35,7 +40,7 @@ TEST_CASE("switching the border keeps the client area on the same pixels") {
     CHECK(IsWindowVisible(hwnd_of(w)));
 
     os_set_window_border(w, true);
-    pump_until([&] { return w->client_pos.x == client.x && w->client_pos.y == client.y; });
+    pump_until(client_back);
     CHECK((w->flags & WINDOW_BORDERLESS) == 0);
     CHECK((GetWindowLongW(hwnd_of(w), GWL_STYLE) & WS_CAPTION) == WS_CAPTION);
     CHECK(w->client_pos.x == client.x);
