@@ -1,8 +1,9 @@
 // The test runner: doctest's own main, plus a listener that names each case
-// as it starts and, when FATHOMER_CASE_TIMEOUT gives a number of seconds, a
-// watchdog that ends the process once a case runs past it.  ctest runs many
-// cases in one process and sets the limit for those, so a hang fails after a
-// minute and names its case; a crash is told apart by the last "case:" line.
+// as it starts and, on POSIX when FATHOMER_CASE_TIMEOUT gives a number of
+// seconds, a watchdog that ends the process once a case runs past it.  ctest
+// runs many cases in one process and sets the limit for those, so a hang fails
+// after a minute and names its case; a crash or a hang stopped by ctest is told
+// apart by the last "case:" line.
 #define DOCTEST_CONFIG_IMPLEMENT_WITH_MAIN
 #include <doctest/doctest.h>
 
@@ -10,12 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#ifdef _WIN32
-#include <atomic>
-#include <chrono>
-#include <mutex>
-#include <thread>
-#else
+#ifndef _WIN32
 #include <signal.h>
 #include <unistd.h>
 #endif
@@ -23,36 +19,10 @@
 namespace {
 
 char case_name[512];
+
+#ifndef _WIN32
 const char TIMED_OUT[] = "\ncase timed out, the process ends here: ";
 
-#ifdef _WIN32
-// A thread that looks at the running case's deadline four times a second.
-using WatchClock = std::chrono::steady_clock;
-std::mutex watch_lock;
-WatchClock::time_point watch_deadline;
-bool watch_running;
-
-void watch(void) {
-    for (;;) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(250));
-        std::lock_guard<std::mutex> hold(watch_lock);
-        if (watch_running && WatchClock::now() > watch_deadline) {
-            fprintf(stderr, "%s%s\n", TIMED_OUT, case_name);
-            fflush(stderr);
-            fflush(stdout);
-            std::_Exit(124);
-        }
-    }
-}
-
-void watch_case(int seconds) {
-    static std::atomic<bool> started{false};
-    if (seconds > 0 && !started.exchange(true)) std::thread(watch).detach();
-    std::lock_guard<std::mutex> hold(watch_lock);
-    watch_deadline = WatchClock::now() + std::chrono::seconds(seconds);
-    watch_running = seconds > 0;
-}
-#else
 // An alarm rather than a thread: cases fork children that then fault, and with
 // a watchdog thread in the parent such a child hung at its exit; a pending
 // alarm is not inherited by a child.
@@ -67,6 +37,12 @@ void watch_case(int seconds) {
     signal(SIGALRM, timed_out);
     alarm((unsigned)seconds);
 }
+#else
+// No watchdog under Windows: a watchdog thread made processes hang after
+// their last case under Wine, now and then (twice in about fifteen runs).
+// ctest's time-out for the whole process stops a hang there, and the last
+// "case:" line names it.
+void watch_case(int) {}
 #endif
 
 struct CaseListener : doctest::IReporter {
