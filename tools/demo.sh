@@ -13,13 +13,8 @@ game=$!
 
 # Start-up shows the window only once it is ready; on a busy machine that has
 # taken over ten seconds.
-window=""
-for _ in $(seq 600); do
-    window=$(xdotool search --onlyvisible --name '^Fathomer$' 2>/dev/null | head -n1)
-    [[ -n "$window" ]] && break
-    sleep 0.1
-done
-if [[ -z "$window" ]]; then
+source "$(dirname "$0")/game_window.sh"
+if ! wait_for_game_window 60; then
     echo "The game's window did not appear; its log:"
     cat "$out/game.log"
     exit 1

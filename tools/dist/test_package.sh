@@ -7,6 +7,7 @@
 # desktop's close.
 # Usage: test_package.sh windows|linux BUILD_DIR WORK_DIR
 set -uo pipefail
+source "$(cd "$(dirname "$0")" && pwd)/../game_window.sh"
 kind=$1
 build=$2
 work=$3
@@ -42,13 +43,7 @@ cd "$work/elsewhere"
 if [[ $kind == windows ]]; then
     wine "$dir/$exe" >"$work/game.log" 2>&1 &
     game=$!
-    window=""
-    for _ in $(seq 150); do
-        window=$(xdotool search --name '^Fathomer$' 2>/dev/null | head -n1)
-        [[ -n "$window" ]] && break
-        sleep 0.1
-    done
-    if [[ -z "$window" ]]; then
+    if ! wait_for_game_window 15; then
         echo "the packaged game's window did not appear; its log:"
         cat "$work/game.log"
         kill "$game" 2>/dev/null

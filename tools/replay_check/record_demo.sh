@@ -24,6 +24,7 @@ ls -l demo.rec
 
 # Key presses and replays in windows on a display of its own.
 source "$here/../headless.sh"
+source "$here/../game_window.sh"
 trap headless_stop EXIT
 headless_start_own "$out" || exit 1
 
@@ -54,13 +55,7 @@ same_end windows native || failed=1
 head -c $(($(stat -c %s demo.rec) / 2)) demo.rec >demo_cut.rec
 timeout 120 wine "$exe" --replay demo_cut.rec >replay_window.log 2>&1 &
 game=$!
-window=""
-for _ in $(seq 100); do
-    window=$(xdotool search --name '^Fathomer$' 2>/dev/null | head -n1)
-    [[ -n "$window" ]] && break
-    sleep 0.1
-done
-if [[ -n "$window" ]]; then
+if wait_for_game_window 10; then
     sleep 2
     xdotool windowfocus "$window" 2>/dev/null
     xdotool key --delay 150 x x d d r equal minus
