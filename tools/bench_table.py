@@ -28,9 +28,6 @@ def read_results(path):
 
 
 def why_missing(missing, bench):
-    reason = missing.get(bench, "")
-    if "no window" in reason or "no native game" in reason:
-        return "n/a (no native window)"
     return "n/a (did not run)" if bench in missing else "n/a"
 
 
@@ -154,8 +151,8 @@ def main():
         "- Simulation alone: `bench/soak_game.cpp 600`, ten simulated minutes of falling with steering through",
         "  the test harness (the real game frame and renderer over recording GL stand-ins, and the mixer).",
         "",
-        "A row shows n/a (no native window) where the native build has no window backend yet; the bench",
-        "script runs those rows as soon as the native build can open a window.",
+        "A row shows n/a (did not run) where a benchmark failed or found no game window; the end of its",
+        "output is in `build/bench/BUILD.txt`, and the whole of it in `build/bench/BUILD-NAME.log`.",
         "",
     ]
     with open(output, "w", encoding="utf-8") as f:
