@@ -1,12 +1,13 @@
 # Script run by ctest (through the include file of fathomer_add_doctest): lists
 # a doctest executable's cases and writes the ctest tests that run them.
-# A case in a doctest test suite is a ctest test of its own: the suite names the
-# shared resource it needs (see cmake/doctest_tests.cmake) and becomes its
-# RESOURCE_LOCK and its label (so "ctest -L desktop" runs just those); the
-# suite "soak" instead gives the case the longer TEST_SOAK_TIMEOUT, and "alone"
-# only keeps it apart.  The other cases, which share nothing, run together per
-# source file, one process each: starting a process is most of a small case's
-# time, under Wine above all.  For those the test runner's watchdog
+# Cases run together per source file, one process each: starting a process is
+# most of a small case's time, under Wine above all.  A doctest test suite names
+# the shared resource its cases need (see cmake/doctest_tests.cmake): a file's
+# cases in that suite are a process of their own, whose RESOURCE_LOCK and label
+# the suite becomes (so "ctest -L desktop" runs just those).  The suite "soak"
+# instead makes each of its cases a test of its own with the longer
+# TEST_SOAK_TIMEOUT, and "alone" only keeps a case apart (so that a skip shows
+# as that case's).  In the shared processes the test runner's watchdog
 # (tests/main.cpp, POSIX only) ends a case that runs past TEST_TIMEOUT and names
 # it; elsewhere ctest's time-out for the process stops it, and the last "case:"
 # line it printed names the case.
@@ -45,7 +46,7 @@ string(REPLACE "[" "<open-bracket>" listing "${listing}")
 string(REPLACE "]" "<close-bracket>" listing "${listing}")
 set(script "")
 set(count 0)
-set(batch_files "")
+set(batches "")
 set(command "")
 foreach(arg IN LISTS TEST_EXECUTOR)
   bracket(arg "${arg}")
@@ -65,13 +66,14 @@ foreach(case IN LISTS cases)
     xml_unescape(suite "${CMAKE_MATCH_1}")
   endif()
   math(EXPR count "${count} + 1")
-  if(suite STREQUAL "")
+  if(NOT suite MATCHES "^(soak|alone)$")
     string(REGEX MATCH " filename=\"([^\"]*)\"" _ "${case}")
     xml_unescape(file "${CMAKE_MATCH_1}")
     string(FIND "${file}" "/tests/" at REVERSE)
     math(EXPR at "${at} + 1")
     string(SUBSTRING "${file}" ${at} -1 file)
-    list(APPEND batch_files "${file}")
+    # "|" joins a file and its suite, since neither holds one.
+    list(APPEND batches "${file}|${suite}")
     continue()
   endif()
   # doctest splits its filters at commas.
@@ -80,27 +82,37 @@ foreach(case IN LISTS cases)
   bracket(test "${TEST_PREFIX}${name}")
   string(APPEND script "add_test(${test}${command} ${exe} ${filter})\n")
   set(timeout ${TEST_TIMEOUT})
-  set(lock "")
   if(suite STREQUAL "soak")
     set(timeout ${TEST_SOAK_TIMEOUT})
-  elseif(NOT suite STREQUAL "alone")
-    bracket(suite "${suite}")
-    set(lock " RESOURCE_LOCK ${suite} LABELS ${suite}")
   endif()
-  string(APPEND script "set_tests_properties(${test} PROPERTIES WORKING_DIRECTORY ${dir} TIMEOUT ${timeout}${lock}"
+  string(APPEND script "set_tests_properties(${test} PROPERTIES WORKING_DIRECTORY ${dir} TIMEOUT ${timeout}"
                        " SKIP_REGULAR_EXPRESSION [==[MESSAGE: skipped: ]==]${outcome})\n")
 endforeach()
 
-# A source file's cases without a suite: the slowest take about 40 s on a
-# loaded machine.
+# A source file's cases of one suite (or of none): the slowest files take about
+# 40 s on a loaded machine.
 math(EXPR batch_timeout "${TEST_TIMEOUT} * 2")
-list(REMOVE_DUPLICATES batch_files)
-foreach(file IN LISTS batch_files)
-  bracket(test "${TEST_PREFIX}${file}")
+list(REMOVE_DUPLICATES batches)
+foreach(batch IN LISTS batches)
+  string(FIND "${batch}" "|" bar)
+  string(SUBSTRING "${batch}" 0 ${bar} file)
+  math(EXPR bar "${bar} + 1")
+  string(SUBSTRING "${batch}" ${bar} -1 suite)
   bracket(filters "--source-file=*${file}")
-  string(APPEND script "add_test(${test}${command} ${exe} ${filters} --test-suite-exclude=?*)\n"
+  if(suite STREQUAL "")
+    bracket(test "${TEST_PREFIX}${file}")
+    set(selection "${filters} --test-suite-exclude=?*")
+    set(lock "")
+  else()
+    bracket(test "${TEST_PREFIX}${file} (${suite})")
+    bracket(only "--test-suite=${suite}")
+    set(selection "${filters} ${only}")
+    bracket(suite "${suite}")
+    set(lock " RESOURCE_LOCK ${suite} LABELS ${suite}")
+  endif()
+  string(APPEND script "add_test(${test}${command} ${exe} ${selection})\n"
                        "set_tests_properties(${test} PROPERTIES WORKING_DIRECTORY ${dir} TIMEOUT ${batch_timeout}"
-                       " ENVIRONMENT FATHOMER_CASE_TIMEOUT=${TEST_TIMEOUT}${outcome})\n")
+                       " ENVIRONMENT FATHOMER_CASE_TIMEOUT=${TEST_TIMEOUT}${lock}${outcome})\n")
 endforeach()
 if(count EQUAL 0)
   message(FATAL_ERROR "${TEST_EXECUTABLE} listed no test cases:\n${listing}")

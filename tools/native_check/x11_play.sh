@@ -39,13 +39,15 @@ start_game() {
     cat "$out/$1.log"
     fail "the game's window did not appear"
 }
-# Waits up to 10 s for the game to end; its exit code.
+# Waits up to 30 s for the game to end; its exit code.  A signal that comes
+# while start-up is still loading is seen once the frame loop runs, and on a
+# loaded machine the sanitised build's loading has taken over ten seconds.
 game_exit_code() {
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         kill -0 "$game_pid" 2>/dev/null || break
         sleep 0.1
     done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 10 s"
+    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 30 s"
     wait "$game_pid"
 }
 shot() { xwd -silent -id "$window" | convert xwd:- "png:$out/$1.png" || fail "no screenshot $1"; }
