@@ -1,10 +1,11 @@
-# Registers a doctest executable's test cases with ctest: a test per case that
-# needs a shared resource, and a test per source file for the other cases.
+# Registers a doctest executable's test cases with ctest: a test per source
+# file and shared resource its cases need (or none).
 # The list is read when ctest starts rather than after the build, so that
 # building the Windows tree never needs Wine; only running its tests does.
 #
 # Cases that use something the whole session shares put themselves in a doctest
-# test suite named for it, and ctest runs no two cases of one suite at once:
+# test suite named for it; a source file's cases of that suite run in one
+# process, and ctest runs no two such processes of one suite at once:
 #   "desktop"     visible windows, focus, keyboard and mouse, the clipboard
 #   "sound card"  the sound server's output, which a capture test listens to
 # Every other case runs in parallel with the rest, in one process with the
