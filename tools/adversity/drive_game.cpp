@@ -20,8 +20,8 @@
 //   close            the close request; the game must exit with 0
 //
 // The game's output goes to GAME_DIR/game.log; how long its window took to
-// show is printed.  Exit code 0 when every step
-// held and the game exited with 0; otherwise 1, with the reason printed.
+// show is printed.  Exit code 0 when every step held and the game exited with
+// 0; otherwise 1, with the reason printed.
 #include <windows.h>
 
 #include <stdio.h>
