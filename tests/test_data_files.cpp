@@ -10,6 +10,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -40,9 +41,11 @@ std::vector<unsigned char> read_file(const char *path) {
     std::vector<unsigned char> bytes;
     FILE *f = fopen(path, "rb");
     if (!f) return bytes;
-    unsigned char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) bytes.insert(bytes.end(), buf, buf + n);
+    long size = fseek(f, 0, SEEK_END) == 0 ? ftell(f) : -1;
+    if (size > 0 && fseek(f, 0, SEEK_SET) == 0) {
+        bytes.resize((size_t)size);
+        bytes.resize(fread(bytes.data(), 1, bytes.size(), f));
+    }
     fclose(f);
     return bytes;
 }
@@ -292,6 +295,15 @@ Wav read_wav(const char *path) {
     return w;
 }
 
+// Each sound file is read once per process: the cases below all walk the
+// same 45 MB.
+const Wav &wav_of(const char *path) {
+    static std::map<std::string, Wav> read;
+    auto found = read.find(path);
+    if (found == read.end()) found = read.emplace(path, read_wav(path)).first;
+    return found->second;
+}
+
 struct DataSoundFile {
     const char *path;
     float gain;  // the sound bank's gain for it
@@ -313,7 +325,7 @@ TEST_CASE("sounds: every file is 16-bit stereo PCM at 44100, music loops of 40 t
     double total_bytes = 0;
     for (const DataSoundFile &s : SOUND_FILES) {
         INFO(std::string(s.path));
-        Wav w = read_wav(s.path);
+        const Wav &w = wav_of(s.path);
         REQUIRE(w.ok);
         CHECK(w.format == 1);
         CHECK(w.channels == 2);
@@ -335,7 +347,7 @@ TEST_CASE("sounds: every file is 16-bit stereo PCM at 44100, music loops of 40 t
 TEST_CASE("sounds: music loops join without a click, effects start and end in silence") {
     for (const DataSoundFile &s : SOUND_FILES) {
         INFO(std::string(s.path));
-        Wav w = read_wav(s.path);
+        const Wav &w = wav_of(s.path);
         REQUIRE(w.ok);
         size_t frames = w.samples.size() / 2;
         REQUIRE(frames > 2);
@@ -360,7 +372,7 @@ TEST_CASE("sounds: music loops join without a click, effects start and end in si
 TEST_CASE("sounds: at the bank's gain and master volume nothing wraps round, and music is clearly heard") {
     for (const DataSoundFile &s : SOUND_FILES) {
         INFO(std::string(s.path));
-        Wav w = read_wav(s.path);
+        const Wav &w = wav_of(s.path);
         REQUIRE(w.ok);
         // The mixer's gain: voice volume 1.0 times master volume times the sound's gain, in float.
         float g = 1.0f * MASTER_VOLUME * s.gain;
@@ -406,7 +418,7 @@ TEST_CASE("every font scans to a glyph per printable character and every sound l
         INFO(std::string(s.path));
         SoundHandle sound = init_wav_from_file_data(str_from_cstr(s.path), s.gain);
         REQUIRE(sound != 0);
-        Wav w = read_wav(s.path);
+        const Wav &w = wav_of(s.path);
         const Sound *loaded = os_get_sound(sound);
         REQUIRE(loaded);
         CHECK(loaded->byte_length == w.samples.size() * 2);
