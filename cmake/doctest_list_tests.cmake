@@ -11,8 +11,9 @@
 # (tests/main.cpp, POSIX only) ends a case that runs past TEST_TIMEOUT and names
 # it; elsewhere ctest's time-out for the process stops it, and the last "case:"
 # line it printed names the case.
-# In: TEST_EXECUTOR, TEST_EXECUTABLE, TEST_WORKING_DIR, TEST_PREFIX,
-#     TEST_TIMEOUT, TEST_SOAK_TIMEOUT, CTEST_FILE.
+# In: TEST_EXECUTOR, TEST_LAUNCHER (put before the executor in the tests'
+#     commands, not in the listing's), TEST_EXECUTABLE, TEST_WORKING_DIR,
+#     TEST_PREFIX, TEST_TIMEOUT, TEST_SOAK_TIMEOUT, CTEST_FILE.
 execute_process(
   COMMAND ${TEST_EXECUTOR} "${TEST_EXECUTABLE}" --list-test-cases --reporters=xml
   OUTPUT_VARIABLE listing
@@ -48,7 +49,7 @@ set(script "")
 set(count 0)
 set(batches "")
 set(command "")
-foreach(arg IN LISTS TEST_EXECUTOR)
+foreach(arg IN LISTS TEST_LAUNCHER TEST_EXECUTOR)
   bracket(arg "${arg}")
   string(APPEND command " ${arg}")
 endforeach()

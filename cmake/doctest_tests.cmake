@@ -19,12 +19,18 @@ function(fathomer_add_doctest TARGET)
   set(ctest_file "${CMAKE_CURRENT_BINARY_DIR}/${TARGET}_tests.cmake")
   set(include_file "${CMAKE_CURRENT_BINARY_DIR}/${TARGET}_include.cmake")
   get_property(emulator TARGET ${TARGET} PROPERTY CROSSCOMPILING_EMULATOR)
+  # Under Wine the tests' output goes through a file (see the script).
+  set(launcher "")
+  if(emulator)
+    set(launcher "${PROJECT_SOURCE_DIR}/tools/detached_output.sh")
+  endif()
   file(GENERATE OUTPUT "${include_file}" CONTENT
 "set(exe \"$<TARGET_FILE:${TARGET}>\")
 if(NOT EXISTS \"${ctest_file}\" OR \"\${exe}\" IS_NEWER_THAN \"${ctest_file}\"
    OR \"${CMAKE_CURRENT_FUNCTION_LIST_DIR}/doctest_list_tests.cmake\" IS_NEWER_THAN \"${ctest_file}\")
   set(TEST_EXECUTABLE \"\${exe}\")
   set(TEST_EXECUTOR \"${emulator}\")
+  set(TEST_LAUNCHER \"${launcher}\")
   set(TEST_WORKING_DIR \"$<TARGET_FILE_DIR:${TARGET}>\")
   set(TEST_PREFIX \"${TARGET}: \")
   set(TEST_TIMEOUT ${FATHOMER_TEST_TIMEOUT})

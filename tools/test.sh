@@ -43,9 +43,9 @@ ctest --preset windows -R "^fathomer_tests: tests/test_audio_device.cpp" >"$sess
 # for focus, key presses and window managers.  With both cores loaded by the
 # other suites, a starved sound thread, recorder or window manager has read as
 # a fault.  The sound tests run alone, then the two trees' desktop tests side
-# by side (one display each) with the sound capture (a sound server and Wine
-# server of its own; its recorder has lost up to 0.2 % of the frames there,
-# against the 5 % it allows), then everything else side by side.
+# by side (one display each) with the sound capture (a display, sound server
+# and Wine server of its own; its recorder has lost up to 0.2 % of the frames
+# there, against the 5 % it allows), then everything else side by side.
 tree_tests() {
     local failed=0
     ctest --preset native "$@" || failed=1

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Usage: check_capture.sh TONE_PLAYER_EXE WINEPREFIX WORK_DIR
 # The tone plays on a null sound card and Wine server of its own (over a copy
-# of WINEPREFIX), so that the recording hears this tone and nothing else.
+# of WINEPREFIX), so that the recording hears this tone and nothing else, and
+# on a display of its own: two Wine servers on one display share its
+# clipboard, and the desktop tests beside this one read theirs back.
 set -uo pipefail
 exe=$1
 shared_prefix=$2
@@ -15,6 +17,7 @@ if ! pactl info >/dev/null 2>&1; then
     echo "no sound server to record from"
     exit 77
 fi
+HEADLESS_WINDOW_MANAGER=0 headless_start_display || exit 1
 headless_start_private_wine "$work/wineprefix" "$shared_prefix" >"$work/wine-start.log" 2>&1 || exit 1
 
 # The recorder loses samples at its start and up to 1.6 s at its end, so the
