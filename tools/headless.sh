@@ -115,14 +115,16 @@ headless_copy_prefix() {
     cp -al "$from/$libraries" "$to/$libraries"
 }
 
-# A display, null sound card and Wine server of the caller's own, under DIR:
-# for a script that plays the game beside other tests, so that its windows,
-# focus, key presses and sound never meet theirs.
+# A display, null sound card and Wine server of the caller's own, under DIR
+# (the server over a copy of the prefix named, or the checkout's): for a
+# script that plays beside other tests, so that its windows, focus, key
+# presses, clipboard and sound never meet theirs.
+#   headless_start_own DIR [PREFIX]
 headless_start_own() {
     session_dir="$1/session"
     headless_start_display || return 1
     headless_start_sound
-    headless_start_private_wine "$1/wineprefix"
+    headless_start_private_wine "$1/wineprefix" "${2:-}"
 }
 
 # Stops only what this shell started: a script that borrows the Wine server of

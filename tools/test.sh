@@ -39,10 +39,10 @@ ctest --preset windows -R "^fathomer_tests: tests/test_audio_device.cpp" >"$sess
 
 # Tests that need the display or the sound card to answer promptly go first,
 # while the machine is otherwise idle: the sound tests time the device's
-# cursors and record its output against the clock, and the desktop tests wait
-# for focus, key presses and window managers.  With both cores loaded by the
-# other suites, a starved sound thread, recorder or window manager has read as
-# a fault.  The sound tests run alone, then the two trees' desktop tests side
+# cursors against the clock, the sound capture records against it, and the
+# desktop tests wait for focus, key presses and window managers.  With both
+# cores loaded by the other suites, a starved sound thread, recorder or window
+# manager has read as a fault.  The sound tests run alone, then the two trees' desktop tests side
 # by side (one display each) with the sound capture (a display, sound server
 # and Wine server of its own; its recorder has lost up to 0.2 % of the frames
 # there, against the 5 % it allows), then everything else side by side.

@@ -10,15 +10,16 @@ shared_prefix=$2
 work=$3
 mkdir -p "$work"
 source "$(dirname "$0")/../headless.sh"
-session_dir="$work/session"
 trap headless_stop EXIT
-headless_start_sound
+# No window manager: the tone player opens no window.
+HEADLESS_WINDOW_MANAGER=0 headless_start_own "$work" "$shared_prefix" >"$work/start.log" 2>&1 || {
+    cat "$work/start.log"
+    exit 1
+}
 if ! pactl info >/dev/null 2>&1; then
     echo "no sound server to record from"
     exit 77
 fi
-HEADLESS_WINDOW_MANAGER=0 headless_start_display || exit 1
-headless_start_private_wine "$work/wineprefix" "$shared_prefix" >"$work/wine-start.log" 2>&1 || exit 1
 
 # The recorder loses samples at its start and up to 1.6 s at its end, so the
 # tone plays for five seconds and only its steady middle is judged.
