@@ -99,20 +99,12 @@ headless_keep_desktop() {
 headless_start_private_wine() {
     local prefix=$1 shared=${2:-$root/build/wineprefix}
     rm -rf "$prefix"
-    [[ -f "$shared/system.reg" ]] && headless_copy_prefix "$shared" "$prefix"
+    if [[ -f "$shared/system.reg" ]]; then
+        cp -a "$shared" "$prefix" || { echo "could not copy the Wine prefix $shared"; return 1; }
+    fi
     export WINEPREFIX=$prefix
     headless_private_prefix=$prefix
     headless_start_wine
-}
-
-# Most of a prefix (630 of 700 MB) is Wine's own libraries in system32, which
-# only an update of the prefix writes: the copy links to them instead of
-# copying them, and copies everything that programs may change.
-headless_copy_prefix() {
-    local from=$1 to=$2 libraries=drive_c/windows/system32
-    mkdir -p "$to/$(dirname "$libraries")"
-    tar -C "$from" --exclude="./$libraries" -cf - . | tar -C "$to" -xf - || return 1
-    cp -al "$from/$libraries" "$to/$libraries"
 }
 
 # A display, null sound card and Wine server of the caller's own, under DIR
