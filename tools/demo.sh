@@ -2,7 +2,8 @@
 # Plays the game on the current (virtual) display with scripted key presses,
 # saving a screenshot after each step.  Usage: demo.sh EXE OUT_DIR [GAME ARGUMENTS...]
 # DEMO_SCRIPT=short plays a quicker script with the same kinds of input (the
-# opening skipped with X after its first second), for the tests.
+# opening skipped with X after its first second), for the tests;
+# DEMO_SCREENSHOTS=0 plays it without taking screenshots.
 set -uo pipefail
 exe=$1
 out=$2
@@ -24,6 +25,7 @@ failed_shots=0
 conversions=()
 # The window is grabbed at once; the slower conversion to PNG runs alongside.
 shot() {
+    [[ ${DEMO_SCREENSHOTS:-1} == 0 ]] && return
     if xwd -silent -id "$window" >"$out/$1.xwd"; then
         (convert "xwd:$out/$1.xwd" "png:$out/$1.png" && rm -f "$out/$1.xwd") &
         conversions+=($!)
@@ -132,7 +134,7 @@ short_script() {
     shot 16-falling-late
 }
 
-echo "Screenshots:"
+[[ ${DEMO_SCREENSHOTS:-1} == 0 ]] || echo "Screenshots:"
 if [[ "${DEMO_SCRIPT:-full}" == short ]]; then short_script; else full_script; fi
 # Alt+F4 becomes the window's close request; destroying the X window would
 # leave the program running without it.

@@ -10,7 +10,7 @@ cd "$root"
 trap headless_stop EXIT
 trap 'exit 130' INT TERM
 
-step() { echo "==> $*"; }
+step() { echo "==> [$SECONDS s] $*"; }
 
 # Compiler output is cached across runs and checkouts (see CMakeLists.txt).
 export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$root}"
@@ -35,6 +35,7 @@ wait "$wine_start" || { cat "$session_dir/wine-start.log"; exit 1; }
 # the ring test, which times the cursor, has read that as too slow a rate.
 # The ring test's process plays first, on its own (its result is the suite's
 # to judge).
+step "Warming up the sound stream"
 ctest --preset windows -R "^fathomer_tests: tests/test_audio_device.cpp" >"$session_dir/sound-warm-up.log" 2>&1 || true
 
 # Tests that need the display or the sound card to answer promptly go first,
@@ -42,10 +43,15 @@ ctest --preset windows -R "^fathomer_tests: tests/test_audio_device.cpp" >"$sess
 # cursors against the clock, the sound capture records against it, and the
 # desktop tests wait for focus, key presses and window managers.  With both
 # cores loaded by the other suites, a starved sound thread, recorder or window
-# manager has read as a fault.  The sound tests run alone, then the two trees' desktop tests side
-# by side (one display each) with the sound capture (a display, sound server
-# and Wine server of its own; its recorder has lost up to 0.2 % of the frames
-# there, against the 5 % it allows), then everything else side by side.
+# manager has read as a fault.  So the sound tests run alone; then the two
+# trees' desktop tests side by side (one display each) with the sound capture
+# (a display, sound server and Wine server of its own; its recorder has lost
+# up to 0.2 % of the frames there, against the 5 % it allows); then the tests
+# that play whole games (label game).  These wait on each other in a chain that
+# is the longest part of the run, and some of them count frames.
+# The unit tests and the fuzz targets need nothing prompt and only need to be
+# done by the end: they start with the whole games at a lower priority and
+# take what processor time the games leave.
 tree_tests() {
     local failed=0
     ctest --preset native "$@" || failed=1
@@ -58,12 +64,18 @@ wait "${suite_pids[-1]}" || true
 
 step "Running the desktop tests and the sound capture"
 suite "Desktop tests (native)" ctest --preset native -L desktop -LE "sound card"
-suite "Desktop tests (Windows, under Wine)" ctest --preset windows -L desktop -LE "sound card"
+# Now and then the window manager, undecorating a window whose style Wine has
+# just changed, keeps its old outer size and overrides the size asked for
+# (tests/win32/test_window_ops.cpp then finds the client area 8 x 27 pixels too
+# large): a failed test gets a second run, and both runs are shown.
+suite "Desktop tests (Windows, under Wine)" ctest --preset windows -L desktop -LE "sound card" --repeat until-pass:2
 suite "Sound capture (Windows, under Wine)" ctest --preset windows -L capture
 wait "${suite_pids[-3]}" "${suite_pids[-2]}" "${suite_pids[-1]}" || true
 
-step "Running the other suites side by side"
-suite "Native tests" ctest --preset native -LE "sound card|desktop|capture"
-suite "Fuzz targets, a short run each" tools/fuzz/run.sh short
-suite "Windows tests (under Wine)" ctest --preset windows -LE "sound card|desktop|capture"
+step "Running the whole games, and the unit tests and fuzz targets behind them"
+suite "Whole games (native)" ctest --preset native -L game
+suite "Whole games (Windows, under Wine)" ctest --preset windows -L game
+suite "Native tests" nice -n 10 ctest --preset native -LE "sound card|desktop|capture|game"
+suite "Fuzz targets, a short run each" nice -n 10 tools/fuzz/run.sh short
+suite "Windows tests (under Wine)" nice -n 10 ctest --preset windows -LE "sound card|desktop|capture|game"
 suites_finish

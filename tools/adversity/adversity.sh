@@ -9,9 +9,9 @@
 #   bad_data  damaged images, sounds and shaders, and missing folders; every
 #             run plays the title, the whole opening and the fall
 #   close     closed on the title, at each opening step, while waiting and
-#             while falling
-#   input     an input storm of 600 key messages in one frame, and a focus
-#             loss while A is held (the diver must stop being steered)
+#             while falling; and an input storm of 600 key messages in one
+#             frame, played to its close
+#   input     a focus loss while A is held (the diver must stop being steered)
 #   stall     closed during a modal move loop; the frame loop held 0.6 s in
 #             a modal move loop, after which the null sink's capture must show
 #             the music moving on at once
@@ -142,18 +142,17 @@ close)
     done
     start waiting "$(new_case waiting)" $title wait:500 key:$VK_X wait:1500 close
     start falling "$(new_case falling)" $title wait:500 key:$VK_X wait:1000 $fall close
-    finish
-    check_logs
-    ;;
-input)
     # 600 key messages in one frame, on the opening, while waiting and falling.
     start storm "$(new_case storm)" $title wait:500 storm:600 key:$VK_X wait:500 storm:600 wait:300 \
         key:$VK_X wait:500 storm:600 wait:1000 close
     finish
+    check_logs
+    ;;
+input)
     # Waiting: A held as the focus goes elsewhere, its release going to the
     # other window.  Once the game has let go of A the diver drifts to a halt
     # (its speed falls by 1 % a frame); still steered it would keep going at
-    # full speed.  Alone on the screen, since the pictures are read from it.
+    # full speed.  The pictures are read from the screen.
     LP_NO_RAST=0 start focus_loss "$(new_case focus_loss)" $title wait:500 key:$VK_X wait:2000 down:$VK_A wait:600 focusout \
         wait:500 shot:0 wait:1000 shot:1 wait:8000 shot:2 wait:1000 shot:3 slower:0:1:2:3 focusin close
     finish

@@ -51,9 +51,10 @@ replay windows demo.rec wine "$exe" --fast || failed=1
 replay native demo.rec "$native" --fast || failed=1
 same_end windows native || failed=1
 
-# Keys pressed at the replaying window must change nothing.
+# Keys pressed at the replaying window must change nothing.  Its pictures are
+# not looked at: Mesa's software renderer leaves them unfilled.
 head -c $(($(stat -c %s demo.rec) / 2)) demo.rec >demo_cut.rec
-timeout 120 wine "$exe" --replay demo_cut.rec >replay_window.log 2>&1 &
+LP_NO_RAST=1 timeout 120 wine "$exe" --replay demo_cut.rec >replay_window.log 2>&1 &
 game=$!
 if wait_for_game_window 10; then
     sleep 2
