@@ -62,19 +62,11 @@ else
     game=$!
     # Start-up has ended once the sounds are loaded: the last image line comes
     # before them, so wait for the frame loop by time after it.
-    for _ in $(seq 600); do
-        [[ $(grep -c "Loaded image" "$work/game.log") -ge 6 ]] && break
-        kill -0 "$game" 2>/dev/null || break
-        sleep 0.1
-    done
+    wait_for_loaded_images "$work/game.log" "$game"
     sleep 2
     kill -TERM "$game" 2>/dev/null
 fi
-for _ in $(seq 300); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$game" 2>/dev/null; then
+if ! wait_for_end "$game" 30; then
     echo "the packaged game did not end within 30 s of being asked to"
     kill -KILL "$game"
     exit 1

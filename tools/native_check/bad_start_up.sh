@@ -4,6 +4,7 @@
 # it logs why and plays silently (ended by SIGTERM with 0).
 # Usage: bad_start_up.sh GAME OUT_DIR
 set -uo pipefail
+source "$(dirname "$0")/../game_window.sh"
 game=$1 out=$2
 mkdir -p "$out"
 fail() { echo "FAIL: $*"; exit 1; }
@@ -48,18 +49,10 @@ expect_line no-gl44 "^FAILED SDL_GL_CreateContext("
 env SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=pulseaudio PULSE_SERVER=unix:/nonexistent/fathomer/pa.sock \
     "$game" >"$out/no-sound.log" 2>&1 &
 pid=$!
-for _ in $(seq 600); do
-    [[ $(grep -c "Loaded image" "$out/no-sound.log") -ge 6 ]] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
+wait_for_loaded_images "$out/no-sound.log" "$pid"
 sleep 1
 kill -TERM "$pid" 2>/dev/null
-for _ in $(seq 300); do
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "without a sound server: the game did not end within 30 s of SIGTERM"; }
+wait_for_end "$pid" 30 || { kill -KILL "$pid"; fail "without a sound server: the game did not end within 30 s of SIGTERM"; }
 wait "$pid"
 rc=$?
 echo "without a sound server: exit code $rc after SIGTERM"

@@ -4,6 +4,7 @@
 # it and into the fall; the window manager's close message ends it with 0, and
 # so does SIGTERM.  Usage: x11_play.sh GAME WM_CLOSE DEMO_PLAYER OUT_DIR
 set -uo pipefail
+source "$(dirname "$0")/../game_window.sh"
 game=$1 wm_close=$2 demo=$3 out=$4
 mkdir -p "$out"
 rm -rf "${out:?}"/*
@@ -43,11 +44,7 @@ start_game() {
 # while start-up is still loading is seen once the frame loop runs, and on a
 # loaded machine the sanitised build's loading has taken over ten seconds.
 game_exit_code() {
-    for _ in $(seq 300); do
-        kill -0 "$game_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$game_pid" 2>/dev/null && fail "the game did not end within 30 s"
+    wait_for_end "$game_pid" 30 || fail "the game did not end within 30 s"
     wait "$game_pid"
 }
 shot() { xwd -silent -id "$window" | convert xwd:- "png:$out/$1.png" || fail "no screenshot $1"; }
@@ -70,10 +67,7 @@ start_game keys
 # Start-up shows a grey frame until the textures are loaded; then the title.
 # Screenshots are compared only once the log has every image: before that
 # they cost the processor and cannot match.
-for _ in $(seq 600); do
-    [[ $(grep -c "Loaded image" "$out/keys.log") -ge 6 ]] && break
-    sleep 0.1
-done
+wait_for_loaded_images "$out/keys.log" "$game_pid"
 cp "$out/expected/01-title.png" "$out/0-expected-title.png"
 for _ in $(seq 60); do
     sleep 0.5
