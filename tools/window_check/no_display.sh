@@ -7,7 +7,7 @@ set -uo pipefail
 exe=$(realpath "$1")
 prefix=$(realpath -m "$2")
 unset DISPLAY WAYLAND_DISPLAY
-export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 log="$prefix.log"
 : >"$log"
 if [[ ! -f "$prefix/system.reg" ]]; then
