@@ -140,11 +140,7 @@ if [[ "${DEMO_SCRIPT:-full}" == short ]]; then short_script; else full_script; f
 # leave the program running without it.
 press alt+F4
 # A loaded machine has taken over ten seconds to end the process.
-for _ in $(seq 300); do
-    kill -0 "$game" 2>/dev/null || break
-    sleep 0.1
-done
-if kill -0 "$game" 2>/dev/null; then
+if ! wait_for_end "$game" 30; then
     echo "The game did not end within 30 s of closing its window"
     kill "$game"
     exit 1

@@ -7,7 +7,9 @@ set -uo pipefail
 exe=$(realpath "$1")
 prefix=$(realpath -m "$2")
 unset DISPLAY WAYLAND_DISPLAY
-export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The test sessions' Wine settings, over a prefix of this script's own.
+source "$(dirname "$0")/../headless.sh"
+export WINEPREFIX=$prefix
 log="$prefix.log"
 : >"$log"
 if [[ ! -f "$prefix/system.reg" ]]; then
