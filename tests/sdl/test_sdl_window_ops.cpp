@@ -223,3 +223,38 @@ TEST_CASE("SDL text and wheels: pairs beyond the BMP, broken UTF-8, flipped and 
     CHECK(wheel[0].wheel.delta == -1);
     close_test_window(w);
 }
+
+// SDL's clock starts again at 0 with SDL_Init, so a press in the first
+// millisecond carries the stamp 0; SDL_PeepEvents keeps the stamp given.
+static void press_at(Window *w, Uint32 stamp, i32 x) {
+    for (Uint32 type : {SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+        SDL_Event e = {};
+        e.type = type;
+        e.button.timestamp = stamp;
+        e.button.windowID = SDL_GetWindowID(sdl_of(w));
+        e.button.button = SDL_BUTTON_LEFT;
+        e.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+        e.button.clicks = 1;
+        e.button.x = x;
+        e.button.y = 30;
+        REQUIRE(SDL_PeepEvents(&e, 1, SDL_ADDEVENT, 0, 0) == 1);
+    }
+}
+
+TEST_CASE("double clicks from SDL's stamps: a first press at 0 and presses across the wrap pair") {
+    Window *w = open_test_window(320, 240, 0);
+    press_at(w, 0, 40);
+    press_at(w, 100, 40);
+    press_at(w, 0xFFFFFF00u, 40);
+    press_at(w, 0x10u, 40);
+    press_at(w, 0x20u, 40);  // a third quick press starts afresh
+    os_pump_messages();
+    std::vector<WindowEvent> b = events_of_kind(EVENT_MOUSE_BUTTON);
+    REQUIRE(b.size() == 10);
+    const u8 doubles[] = {0, 0, 1, 0, 0, 0, 1, 0, 0, 0};
+    for (int i = 0; i < 10; i++) {
+        CAPTURE(i);
+        CHECK(b[i].mouse_button.double_click == doubles[i]);
+    }
+    close_test_window(w);
+}
