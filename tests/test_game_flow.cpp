@@ -210,6 +210,18 @@ TEST_CASE("a 2500 ms frame while falling spawns one entity and leaves the timer 
     CHECK(game_vars.spawn_timer_ms == 484);
 }
 
+TEST_CASE("the spawn timer spawns when it reaches exactly 0, not only below it") {
+    start_falling();
+    game_vars.spawn_timer_ms = 32;
+    u64 before = entity_list.count;
+    harness_frame(16);
+    CHECK(entity_list.count == before);
+    CHECK(game_vars.spawn_timer_ms == 16);
+    harness_frame(16);
+    CHECK(entity_list.count == before + 1);
+    CHECK(game_vars.spawn_timer_ms == 1000);
+}
+
 TEST_CASE("R toggles the collision boxes in the same frame") {
     start_falling();
     harness_frame(16);

@@ -226,6 +226,28 @@ TEST_CASE("the 65th voice doubles the voice table") {
     close_test_mixer();
 }
 
+TEST_CASE("handles one past a full table's last slot are stale and touch nothing") {
+    open_test_mixer(1.0f);
+    std::vector<SoundHandle> sounds;
+    for (u32 i = 0; i < AUDIO_SOUND_TABLE_START; i++) sounds.push_back(make_sound({1, 1}, 1.0f));
+    REQUIRE(audio_state.sound_count == audio_state.sound_capacity);
+    // The index of the slot that would come next, with the generation it would get.
+    SoundHandle past = ((u64)(audio_state.sound_generation + 1) << 32) | audio_state.sound_capacity;
+    CHECK(os_get_sound(past) == nullptr);
+    CHECK(os_play_sound(past, 1.0f, 0.0f, 0) == 0);
+    CHECK_FALSE(os_is_sound_playing(past));
+    os_destroy_sound(past);
+    CHECK(audio_state.sound_count == AUDIO_SOUND_TABLE_START);
+
+    for (u32 i = 0; i < AUDIO_VOICE_TABLE_START; i++) os_play_sound(sounds[0], 1.0f, 0.0f, SOUND_LOOP);
+    REQUIRE(audio_state.voice_count == audio_state.voice_capacity);
+    VoiceHandle past_voice = ((u64)(audio_state.voice_generation + 1) << 32) | audio_state.voice_capacity;
+    CHECK(os_get_voice(past_voice) == nullptr);
+    os_stop_voice(past_voice);
+    CHECK(audio_state.voice_count == AUDIO_VOICE_TABLE_START);
+    close_test_mixer();
+}
+
 TEST_CASE("with master volume 0 every stretch is silent while voices advance") {
     open_test_mixer(0.0f);
     SoundHandle s = make_sound({1000, 1000, 2000, 2000}, 1.0f);

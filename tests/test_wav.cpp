@@ -219,6 +219,17 @@ TEST_CASE("truncated files and sizes that reach past the end are refused without
     oversize[40] = 0xF0;  // low byte of the data size
     Loaded b = load(oversize);
     CHECK(b.sound == 0);
+    // The same at the file's exact end: the data chunk is last and claims one
+    // to eight bytes more than follow it (one and two whole frames among them).
+    for (u8 over = 1; over <= 8; over++) {
+        CAPTURE(over);
+        Bytes past = plain_wav();
+        REQUIRE(past.size() == 44 + SAMPLES.size() * 2);
+        past[40] = (u8)(SAMPLES.size() * 2 + over);
+        Loaded p = load(past);
+        CHECK(p.sound == 0);
+        CHECK(p.log == "");
+    }
     // An unknown chunk whose size reaches past the end is refused before it is logged.
     Bytes huge = riff({chunk("fmt ", fmt_body(1, 2, 44100, 16)), chunk("JUNK", Bytes(4, 0))});
     huge[40] = 0xFF;
