@@ -2,6 +2,7 @@
 
 #include "game/particles.h"
 #include "game/random.h"
+#include "render/sprite_rows.h"
 
 #define SPARK_FLAGS (PARTICLE_MOVE | PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_SCALE | PARTICLE_CENTERED)
 
@@ -26,18 +27,18 @@ static void add_shrinking_spark(Vec2f at, const Sprite *sprite, f64 spread, f64 
 }
 
 void add_pickup_sparks(Vec2f at) {
-    for (int i = 0; i < 5; i++) add_shrinking_spark(at, &sprite_table[21], 0.8, 0.1);
+    for (int i = 0; i < 5; i++) add_shrinking_spark(at, &sprite_table[SPRITE_PICKUP_SPARK], 0.8, 0.1);
 }
 
 void add_hazard_sparks(Vec2f at) {
-    for (int i = 0; i < 5; i++) add_shrinking_spark(at, &sprite_table[20], 0.3, 0.3);
+    for (int i = 0; i < 5; i++) add_shrinking_spark(at, &sprite_table[SPRITE_HAZARD_SPARK], 0.3, 0.3);
 }
 
 void add_crash_sparks(Vec2f at) {
     for (int i = 0; i < 12; i++) {
         Particle p = {};
         p.flags = SPARK_FLAGS;
-        p.sprite = &sprite_table[19];
+        p.sprite = &sprite_table[SPRITE_CRASH_SPARK];
         p.position = at;
         f32 a = random_spread(0.8, 1.0);
         f32 b = random_spread(0.8, 1.0);
@@ -59,7 +60,7 @@ void add_crash_sparks(Vec2f at) {
 void add_crash_flash(Vec2f at) {
     Particle p = {};
     p.flags = PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_SCALE | PARTICLE_CENTERED;
-    p.sprite = &sprite_table[18];
+    p.sprite = &sprite_table[SPRITE_CRASH_FLASH];
     p.position = at;
     p.scale = Vec2f{1, 1};
     p.scale_velocity = Vec2f{0.00875f, 0.00875f};
@@ -73,7 +74,7 @@ void add_crash_flash(Vec2f at) {
 void add_trail_particle(Vec2f at, u8 side, i32 hope_stage) {
     Particle p = {};
     p.flags = PARTICLE_MOVE | PARTICLE_COLOR | PARTICLE_CENTERED;
-    p.sprite = &sprite_table[hope_stage == 2 ? 17 : 16];
+    p.sprite = &sprite_table[hope_stage == 2 ? SPRITE_TRAIL : SPRITE_TRAIL_GLOOMY];
     p.position = at;
     p.scale = Vec2f{1, 1};
     f64 r = (f64)random_unit();

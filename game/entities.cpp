@@ -6,6 +6,7 @@
 #include "game/keys.h"
 #include "game/portable_sine.h"
 #include "game/random.h"
+#include "render/sprite_rows.h"
 #include "sound/sound_bank.h"
 #include "os/log.h"
 
@@ -19,10 +20,16 @@ static const u8 TINT_WHITE[4] = {255, 255, 255, 255};
 static const u8 BOX_FRAME[4] = {255, 0, 0, 255};
 static const u8 BOX_INSIDE[4] = {255, 255, 255, 255};
 
-// Sprite rows of kinds 3 to 13.
-static const u8 KIND_SPRITE_ROW[14] = {0, 0, 0, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0};
+// Sprite rows of kinds 3 to 13; the divers' rows are set where they are made.
+static const SpriteRow KIND_SPRITE_ROW[ENTITY_LAST_HAZARD + 1] = {
+    SPRITE_URCHIN,      SPRITE_URCHIN,     SPRITE_URCHIN,  // no spawned kinds
+    SPRITE_JELLYFISH,   SPRITE_STARFISH,   SPRITE_PEARL_SHELL, SPRITE_AIR_BUBBLES, SPRITE_SEAHORSE, SPRITE_BOTTLE,
+    SPRITE_CHAIN,       SPRITE_PIRANHA,    SPRITE_FISHHOOK,    SPRITE_POISON_CAN,  SPRITE_URCHIN,
+};
 
-static const u8 STAGE_DIVER_ROW[5] = {27, 26, 25, 24, 23};
+// By hope stage, from the abyss up.
+static const SpriteRow STAGE_DIVER_ROW[5] = {SPRITE_DIVER_ABYSS, SPRITE_DIVER_GLOOMY, SPRITE_DIVER, SPRITE_DIVER_HOPEFUL,
+                                             SPRITE_DIVER_JOYFUL};
 
 const Sprite *diver_sprite_for_stage(i32 stage) { return &sprite_table[STAGE_DIVER_ROW[stage]]; }
 
@@ -38,7 +45,7 @@ void create_entity_list(void) {
     entity_list = dynarray_create(sizeof(Entity), 32);
     Entity diver = {};
     diver.kind = ENTITY_DIVER_WAITING;
-    diver.sprite = &sprite_table[28];
+    diver.sprite = &sprite_table[SPRITE_DIVER_WAITING];
     diver.position = Vec2f{620, 220};
     dynarray_push(&entity_list, sizeof(Entity), &diver);
 }
@@ -77,19 +84,19 @@ void spawn_entity(u8 kind) {
     e.kind = kind;
     e.sprite = &sprite_table[KIND_SPRITE_ROW[kind]];
     switch (kind) {
-    case 3:
+    case ENTITY_JELLYFISH:
         random_unit();  // drawn and not used
         e.velocity.y = random_spread(0.1, -1.0);
         place_at_bottom(&e);
         e.half_size = box_inside(e.sprite, 30);
         break;
-    case 8:
-    case 9:
+    case ENTITY_BOTTLE:
+    case ENTITY_CHAIN:
         e.velocity.y = random_spread(0.05, -0.5);
         place_at_bottom(&e);
         e.half_size = box_inside(e.sprite, 20);
         break;
-    case 10: {
+    case ENTITY_PIRANHA: {
         e.flags = ENTITY_HORIZONTAL;
         e.velocity.y = random_spread(0.2, 0.0);
         e.velocity.x = random_spread(0.2, -1.0);
@@ -98,13 +105,13 @@ void spawn_entity(u8 kind) {
         e.half_size = box_inside(e.sprite, 30);
         break;
     }
-    case 11:
+    case ENTITY_FISHHOOK:
         e.velocity.y = random_spread(0.2, -1.0);
         e.velocity.x = 2.0f * random_unit() - 1.0f;
         place_at_bottom(&e);
         e.half_size = box_inside(e.sprite, 30);
         break;
-    default:  // 4, 5, 6, 7, 12, 13
+    default:  // starfish, pearl shell, air bubbles, seahorse, poison can, urchin
         e.velocity.y = random_spread(0.05, -0.5);
         e.velocity.x = random_spread(0.5, 0.0);
         place_at_bottom(&e);
@@ -177,22 +184,22 @@ static void draw_entity(const Entity *e, u64 total_ms) {
     }
     f32 rotation = 0.0f;
     switch (e->kind) {
-    case 1: rotation = degrees_to_radians(6.0f * e->velocity.x); break;
-    case 4:
-    case 12: {
+    case ENTITY_DIVER: rotation = degrees_to_radians(6.0f * e->velocity.x); break;
+    case ENTITY_STARFISH:
+    case ENTITY_POISON_CAN: {
         f32 s = portable_sinf((f32)((f64)total_ms * 0.003));
         f32 deg = (f32)(((f64)s + 1.0) * 0.5 * 20.0 - 10.0);
         rotation = degrees_to_radians(deg);
         break;
     }
-    case 11: rotation = (f32)((f64)total_ms * 0.01); break;
+    case ENTITY_FISHHOOK: rotation = (f32)((f64)total_ms * 0.01); break;
     default: break;
     }
     draw_sprite(e->sprite, total_ms, e->position, Vec2f{(f32)e->sprite->w, (f32)e->sprite->h}, Vec2f{0.5f, 0.5f},
                 rotation, TINT_WHITE);
     if (e->kind == ENTITY_DIVER && game_vars.hope_stage == 0) {
         // Despair grows below the diver the lower hope sinks.
-        const Sprite *despair = &sprite_table[22];
+        const Sprite *despair = &sprite_table[SPRITE_DESPAIR];
         f32 k = (f32)(((f64)game_vars.hope + 100.0) * -0.02 + 1.0);
         draw_sprite(despair, total_ms, Vec2f{e->position.x, e->position.y + 20.0f},
                     Vec2f{(f32)despair->w * k, (f32)despair->h * k}, Vec2f{0.5f, 0.7f}, 0.0f, TINT_WHITE);
@@ -229,7 +236,7 @@ void do_entities(void) {
             e->velocity.x = clamp_unit(e->velocity.x);
             e->velocity.y = clamp_unit(e->velocity.y);
             break;
-        case 3:
+        case ENTITY_JELLYFISH:
             if (e->position.x <= 0.0f) {
                 e->velocity.x = 1.0f;
             } else {

@@ -10,12 +10,24 @@
 #define ENTITY_DEAD 0x01
 #define ENTITY_HORIZONTAL 0x02  // crosses the screen instead of rising
 
+// Kinds.  Pick-ups and hazards are named for the pictures they show.
 #define ENTITY_DIVER 1
 #define ENTITY_DIVER_WAITING 2
-#define ENTITY_FIRST_PICKUP 3
-#define ENTITY_LAST_PICKUP 8
-#define ENTITY_FIRST_HAZARD 9
-#define ENTITY_LAST_HAZARD 13
+#define ENTITY_JELLYFISH 3  // sways sideways
+#define ENTITY_STARFISH 4   // rocks
+#define ENTITY_PEARL_SHELL 5
+#define ENTITY_AIR_BUBBLES 6
+#define ENTITY_SEAHORSE 7
+#define ENTITY_BOTTLE 8
+#define ENTITY_CHAIN 9
+#define ENTITY_PIRANHA 10   // crosses from the right
+#define ENTITY_FISHHOOK 11  // spins
+#define ENTITY_POISON_CAN 12  // rocks
+#define ENTITY_URCHIN 13
+#define ENTITY_FIRST_PICKUP ENTITY_JELLYFISH
+#define ENTITY_LAST_PICKUP ENTITY_BOTTLE
+#define ENTITY_FIRST_HAZARD ENTITY_CHAIN
+#define ENTITY_LAST_HAZARD ENTITY_URCHIN
 
 struct Entity {
     u8 flags;

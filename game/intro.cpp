@@ -5,11 +5,12 @@
 #include "game/game_vars.h"
 #include "game/keys.h"
 #include "game/particles.h"
+#include "render/sprite_rows.h"
 #include "sound/sound_bank.h"
 
 #define MOVE_ROTATE_FADE (PARTICLE_MOVE | PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_CENTERED)
 
-static Particle intro_particle(u8 flags, u32 row, Vec2f position) {
+static Particle intro_particle(u8 flags, SpriteRow row, Vec2f position) {
     Particle p = {};
     p.flags = flags;
     p.sprite = &sprite_table[row];
@@ -26,14 +27,14 @@ static bool run_intro_steps(void) {
         switch (game_vars.intro_step) {
         case 0:
             play_music(sound_bank.music[0]);
-            p = intro_particle(PARTICLE_MOVE | PARTICLE_IMMORTAL | PARTICLE_CENTERED, 37, Vec2f{220, 480});
+            p = intro_particle(PARTICLE_MOVE | PARTICLE_IMMORTAL | PARTICLE_CENTERED, SPRITE_OPENING_DIVER, Vec2f{220, 480});
             p.velocity = Vec2f{0.021428572f, 0};
             add_particle(&p);
             game_vars.intro_timer_ms = 2000;
             game_vars.intro_step = 1;
             return true;
         case 1:
-            p = intro_particle(PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_SCALE | PARTICLE_CENTERED, 35,
+            p = intro_particle(PARTICLE_ROTATE | PARTICLE_COLOR | PARTICLE_SCALE | PARTICLE_CENTERED, SPRITE_OPENING_1,
                                Vec2f{700, 400});
             p.scale = Vec2f{1.1f, 1.1f};
             p.rotation = 5.0f;
@@ -45,7 +46,7 @@ static bool run_intro_steps(void) {
             game_vars.intro_timer_ms += 3000;
             break;
         case 2:
-            p = intro_particle(MOVE_ROTATE_FADE, 34, Vec2f{900, 180});
+            p = intro_particle(MOVE_ROTATE_FADE, SPRITE_OPENING_2, Vec2f{900, 180});
             p.color.a = 2.0f;
             p.velocity = Vec2f{-0.1f, 0};
             p.angular_velocity = 0.005f;
@@ -55,7 +56,7 @@ static bool run_intro_steps(void) {
             game_vars.intro_timer_ms += 2000;
             break;
         case 3:
-            p = intro_particle(MOVE_ROTATE_FADE, 33, Vec2f{350, 450});
+            p = intro_particle(MOVE_ROTATE_FADE, SPRITE_OPENING_3, Vec2f{350, 450});
             p.color.a = 2.0f;
             p.velocity = Vec2f{0.05f, 0};
             p.angular_velocity = -0.005f;
@@ -65,7 +66,7 @@ static bool run_intro_steps(void) {
             game_vars.intro_timer_ms += 2000;
             break;
         case 4:
-            p = intro_particle(MOVE_ROTATE_FADE, 32, Vec2f{900, 450});
+            p = intro_particle(MOVE_ROTATE_FADE, SPRITE_OPENING_4, Vec2f{900, 450});
             p.rotation = 15.0f;
             p.color.a = 2.0f;
             p.velocity = Vec2f{0, -0.075f};
@@ -76,7 +77,7 @@ static bool run_intro_steps(void) {
             game_vars.intro_timer_ms += 2000;
             break;
         case 5:
-            p = intro_particle(MOVE_ROTATE_FADE | PARTICLE_SCALE, 31, Vec2f{650, 400});
+            p = intro_particle(MOVE_ROTATE_FADE | PARTICLE_SCALE, SPRITE_OPENING_5, Vec2f{650, 400});
             p.color.a = 1.2f;
             p.scale_velocity = Vec2f{0.000075f, 0.000075f};
             p.angular_velocity = 0.0075f;
@@ -88,8 +89,8 @@ static bool run_intro_steps(void) {
         case 6:
             for (u64 i = 0; i < particle_list.count; i++) {
                 Particle *q = (Particle *)particle_list.items + i;
-                if (q->sprite != &sprite_table[37]) continue;
-                q->sprite = &sprite_table[36];
+                if (q->sprite != &sprite_table[SPRITE_OPENING_DIVER]) continue;
+                q->sprite = &sprite_table[SPRITE_OPENING_DIVER_STILL];
                 q->velocity = Vec2f{0, 0};
             }
             game_vars.intro_timer_ms += 2000;
@@ -114,7 +115,7 @@ bool run_intro_frame(void) {
     game_vars.intro_timer_ms -= frame_clock.delta_ms;
     if (!run_intro_steps()) return true;
     draw_frame_begin();
-    draw_full_window(&sprite_table[40]);
+    draw_full_window(&sprite_table[SPRITE_BACKGROUND]);
     update_particles();
     draw_frame_end();
     return false;

@@ -8,6 +8,7 @@
 #include "game/particles.h"
 #include "game/random.h"
 #include "render/font.h"
+#include "render/sprite_rows.h"
 #include "sound/sound_bank.h"
 
 f32 next_speed(f32 speed, i32 delta_ms) {
@@ -34,18 +35,24 @@ i32 hope_stage_for(f32 hope) {
     return 0;
 }
 
-static void draw_surface(void) { draw_sprite_at(&sprite_table[30], frame_clock.total_ms, 0.0f, 150.0f - game_vars.depth); }
+// By hope stage, from the abyss up.
+static const SpriteRow STAGE_BACKGROUND_ROW[5] = {SPRITE_BACKGROUND_ABYSS, SPRITE_BACKGROUND_GLOOMY, SPRITE_BACKGROUND,
+                                                  SPRITE_BACKGROUND_HOPEFUL, SPRITE_BACKGROUND_JOYFUL};
+
+static void draw_surface(void) {
+    draw_sprite_at(&sprite_table[SPRITE_SURFACE], frame_clock.total_ms, 0.0f, 150.0f - game_vars.depth);
+}
 
 static void run_waiting(void) {
-    draw_full_window(&sprite_table[40]);
+    draw_full_window(&sprite_table[SPRITE_BACKGROUND]);
     draw_surface();
-    draw_sprite_at(&sprite_table[29], frame_clock.total_ms, 360.0f, 580.0f);
+    draw_sprite_at(&sprite_table[SPRITE_START_PROMPT], frame_clock.total_ms, 360.0f, 580.0f);
     if (!key_pressed(KEY_X)) return;
     game_vars.play_phase = PLAY_PHASE_FALLING;
     if (entity_list.count > 0) {
         Entity *diver = (Entity *)entity_list.items;
         diver->kind = ENTITY_DIVER;
-        diver->sprite = &sprite_table[25];
+        diver->sprite = &sprite_table[SPRITE_DIVER];
         diver->half_size = Vec2f{(f32)((f64)diver->sprite->w * 0.5 * 0.5), (f32)((f64)diver->sprite->h * 0.7 * 0.5)};
     }
     play_music(sound_bank.music[3]);
@@ -71,7 +78,7 @@ static void run_falling(void) {
     i32 stage = hope_stage_for(game_vars.hope);
     if (stage != game_vars.hope_stage) change_stage(stage);
 
-    draw_full_window(&sprite_table[42 - game_vars.hope_stage]);
+    draw_full_window(&sprite_table[STAGE_BACKGROUND_ROW[game_vars.hope_stage]]);
     draw_surface();
 
     game_vars.spawn_timer_ms -= delta_ms;
