@@ -49,6 +49,14 @@ void backend_move_outer(Window *window, Rect32 outer);
 void backend_apply_border(Window *window, Vec2i old_window_pos, Vec2i old_client_pos, Size2i old_client_size);
 // Per backend: keeps the system window above others, or lets it go.
 void backend_apply_topmost(Window *window, bool topmost);
+// Per backend: gives the open window an icon from RGBA pixels whose sides
+// os_set_window_icon has checked; false when the system cannot take it.
+bool backend_set_window_icon(Window *window, const u8 *rgba, i32 width, i32 height);
+// Once (os/window_icon.cpp): scales RGBA pixels to out_width x out_height,
+// each output pixel the alpha-weighted mean of the source pixels it covers
+// (a repeated pixel where it grows), for a system that samples a large icon
+// down unfiltered.
+void icon_box_filter(const u8 *rgba, i32 width, i32 height, u8 *out, i32 out_width, i32 out_height);
 // Per backend: releases the window's device context and system window while it
 // closes.  already_destroying: the system is destroying the window itself, so
 // it must not be asked a second time.

@@ -22,6 +22,13 @@ void os_center_window(Window *window);
 // Switches to or from WINDOW_BORDERLESS, keeping the client area on the same pixels.
 void os_set_window_border(Window *window, bool bordered);
 void os_set_window_topmost(Window *window, bool topmost);
+// The longest icon side a window takes, in pixels.
+#define OS_WINDOW_ICON_MAX_SIDE 1024
+// Gives the window its icon from width x height RGBA pixels (straight alpha,
+// top row first), replacing the one it had; the pixels are copied.  False,
+// with nothing changed, for null pixels, a side outside 1 to
+// OS_WINDOW_ICON_MAX_SIDE, or a system that cannot take the icon.
+bool os_set_window_icon(Window *window, const u8 *rgba, i32 width, i32 height);
 
 // Cursor table indices of the system cursors.
 enum : u8 {

@@ -9,5 +9,6 @@ void os_wait_message(void) {}
 // The shared window code calls these only for a window, and there is none.
 void backend_read_geometry(Window *) {}
 void backend_release_window(Window *, bool) {}
+bool backend_set_window_icon(Window *, const u8 *, i32, i32) { return false; }
 void backend_register_raw_mouse(Window *) {}
 void backend_unregister_raw_mouse(void) {}

@@ -81,6 +81,19 @@ void backend_release_window(Window *window, bool) {
     window->hdc = nullptr;
 }
 
+bool backend_set_window_icon(Window *window, const u8 *rgba, i32 width, i32 height) {
+    SDL_Surface *surface =
+        SDL_CreateRGBSurfaceWithFormatFrom((void *)rgba, width, height, 32, width * 4, SDL_PIXELFORMAT_RGBA32);
+    if (!surface) {
+        os_printf("FAILED SDL_CreateRGBSurfaceWithFormatFrom %s\n", SDL_GetError());
+        return false;
+    }
+    // SDL keeps a copy of its own; the driver hands it to the window manager.
+    SDL_SetWindowIcon(sdl_window_of(window), surface);
+    SDL_FreeSurface(surface);
+    return true;
+}
+
 static Vec2i screen_of(Window *window, int x, int y) { return Vec2i{window->client_pos.x + x, window->client_pos.y + y}; }
 
 // UTF-8 text of one SDL text event to UTF-16 code units; a malformed sequence

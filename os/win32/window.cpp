@@ -54,6 +54,91 @@ void backend_unregister_raw_mouse(void) {
     RegisterRawInputDevices(&device, 1, sizeof(device));
 }
 
+// The icons the layer made for a window stay with it as window properties, so
+// that a later icon or the window's end destroys them; the system never does.
+static const wchar_t BIG_ICON_PROPERTY[] = L"os_big_icon";
+static const wchar_t SMALL_ICON_PROPERTY[] = L"os_small_icon";
+
+// Sets one of the window's icons and destroys the one the layer had made for
+// that place before.
+static void replace_icon(HWND hwnd, WPARAM which, const wchar_t *property, HICON icon) {
+    SendMessageW(hwnd, WM_SETICON, which, (LPARAM)icon);
+    HICON old = (HICON)GetPropW(hwnd, property);
+    SetPropW(hwnd, property, icon);
+    if (old && old != icon) DestroyIcon(old);
+}
+
+// The program's own icon, resource 1 of its exe as Explorer shows it, at the
+// sizes the system draws; a program without one keeps the default icon.
+static void give_program_icon(HWND hwnd) {
+    HINSTANCE exe = GetModuleHandleW(nullptr);
+    HICON big_icon = (HICON)LoadImageW(exe, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                       GetSystemMetrics(SM_CYICON), 0);
+    HICON small_icon = (HICON)LoadImageW(exe, MAKEINTRESOURCEW(1), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), 0);
+    if (big_icon) replace_icon(hwnd, ICON_BIG, BIG_ICON_PROPERTY, big_icon);
+    if (small_icon) replace_icon(hwnd, ICON_SMALL, SMALL_ICON_PROPERTY, small_icon);
+}
+
+// An icon of RGBA pixels: a 32-bit colour bitmap whose alpha the system
+// blends by, and an all-opaque mask that the alpha overrides.
+static HICON icon_from_rgba(const u8 *rgba, i32 width, i32 height) {
+    BITMAPV5HEADER header = {};
+    header.bV5Size = sizeof(header);
+    header.bV5Width = width;
+    header.bV5Height = -height;  // top row first
+    header.bV5Planes = 1;
+    header.bV5BitCount = 32;
+    header.bV5Compression = BI_BITFIELDS;
+    header.bV5RedMask = 0x00FF0000;
+    header.bV5GreenMask = 0x0000FF00;
+    header.bV5BlueMask = 0x000000FF;
+    header.bV5AlphaMask = 0xFF000000;
+    void *bits = nullptr;
+    HBITMAP colour = CreateDIBSection(nullptr, (BITMAPINFO *)&header, DIB_RGB_COLORS, &bits, nullptr, 0);
+    // Mask rows are whole 16-bit words.
+    u8 *mask_bits = (u8 *)os_alloc_zeroed((u64)((width + 15) / 16) * 2 * (u64)height);
+    HBITMAP mask = mask_bits ? CreateBitmap(width, height, 1, 1, mask_bits) : nullptr;
+    os_free(mask_bits);
+    HICON icon = nullptr;
+    if (colour && mask) {
+        u8 *to = (u8 *)bits;
+        for (i64 i = 0; i < (i64)width * height; i++, rgba += 4, to += 4) {
+            to[0] = rgba[2];
+            to[1] = rgba[1];
+            to[2] = rgba[0];
+            to[3] = rgba[3];
+        }
+        ICONINFO info = {TRUE, 0, 0, mask, colour};
+        icon = CreateIconIndirect(&info);
+    }
+    if (colour) DeleteObject(colour);
+    if (mask) DeleteObject(mask);
+    return icon;
+}
+
+bool backend_set_window_icon(Window *window, const u8 *rgba, i32 width, i32 height) {
+    // The small icon is shrunk here by averaging: the system would sample the
+    // large one down, and a title bar's 16 pixels of a 256-pixel picture come
+    // out ragged.
+    i32 small_width = GetSystemMetrics(SM_CXSMICON), small_height = GetSystemMetrics(SM_CYSMICON);
+    u8 *small_pixels = (u8 *)os_alloc((u64)small_width * (u64)small_height * 4);
+    if (!small_pixels) return false;
+    icon_box_filter(rgba, width, height, small_pixels, small_width, small_height);
+    HICON big_icon = icon_from_rgba(rgba, width, height);
+    HICON small_icon = icon_from_rgba(small_pixels, small_width, small_height);
+    os_free(small_pixels);
+    if (!big_icon || !small_icon) {
+        if (big_icon) DestroyIcon(big_icon);
+        if (small_icon) DestroyIcon(small_icon);
+        return false;
+    }
+    HWND hwnd = (HWND)window->hwnd;
+    replace_icon(hwnd, ICON_BIG, BIG_ICON_PROPERTY, big_icon);
+    replace_icon(hwnd, ICON_SMALL, SMALL_ICON_PROPERTY, small_icon);
+    return true;
+}
+
 void backend_release_window(Window *window, bool already_destroying) {
     // A close that arrives inside the system's modal move or size loop (a
     // dragged title bar) would leave that loop waiting for the mouse or Enter
@@ -65,7 +150,12 @@ void backend_release_window(Window *window, bool already_destroying) {
     HWND hwnd = (HWND)window->hwnd;
     if (window->hdc) ReleaseDC(hwnd, (HDC)window->hdc);
     window->hdc = nullptr;
+    // The icons the layer made go with the window, once it is gone from the screen.
+    HICON big_icon = hwnd ? (HICON)RemovePropW(hwnd, BIG_ICON_PROPERTY) : nullptr;
+    HICON small_icon = hwnd ? (HICON)RemovePropW(hwnd, SMALL_ICON_PROPERTY) : nullptr;
     if (hwnd && !already_destroying) DestroyWindow(hwnd);
+    if (big_icon) DestroyIcon(big_icon);
+    if (small_icon) DestroyIcon(small_icon);
 }
 
 static Vec2i cursor_position(void) {
@@ -231,6 +321,9 @@ Window *os_create_window(i32 width, i32 height, Str title, u16 flags) {
     if (!window) {
         ReleaseDC(hwnd, hdc);
         DestroyWindow(hwnd);
+        return nullptr;
     }
+    // The class has no icon: each window gets the program's own here.
+    give_program_icon(hwnd);
     return window;
 }
