@@ -2,6 +2,7 @@
 
 #include "game/frame_clock.h"
 #include "game/game.h"
+#include "game/game_icon.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
 #include "game/record_replay.h"
@@ -26,6 +27,8 @@ int main_init(void) {
 
     main_window = os_create_window(1280, 800, STR("Fathomer"), WINDOW_HIDDEN | WINDOW_OPENGL);
     if (!main_window) return 1;
+    // Set while the window is hidden, so that it never shows the system's icon.
+    load_window_icon(main_window, STR("img/icon.png"));
     os_center_window(main_window);
     os_set_event_callback(session_event_callback());
     // The pacing sleep alone sets the frame rate.

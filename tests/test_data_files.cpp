@@ -321,6 +321,25 @@ const int SAMPLE_RATE = 44100;
 
 }  // namespace
 
+TEST_CASE("the window icon: the .ico's 256-pixel image, a tile with clear corners and an opaque middle") {
+    std::vector<unsigned char> png = read_file("img/icon.png");
+    // The build's .ico lies in gen/ beside bin/; its first entry is the 256-pixel one.
+    std::vector<unsigned char> ico = read_file("../gen/fathomer.ico");
+    REQUIRE(ico.size() > 22);
+    CHECK(ico[6] == 0);  // 0 stands for 256
+    size_t length = ico[14] | ico[15] << 8 | ico[16] << 16 | (size_t)ico[17] << 24;
+    size_t offset = ico[18] | ico[19] << 8 | ico[20] << 16 | (size_t)ico[21] << 24;
+    REQUIRE(offset + length <= ico.size());
+    CHECK(png == std::vector<unsigned char>(ico.begin() + (long)offset, ico.begin() + (long)(offset + length)));
+
+    Picture p = load_picture("img/icon.png");
+    CHECK(p.w == 256);
+    CHECK(p.h == 256);
+    CHECK(p.alpha(0, 0) == 0);
+    CHECK(p.alpha(255, 255) == 0);
+    CHECK(p.alpha(128, 128) == 255);
+}
+
 TEST_CASE("sounds: every file is 16-bit stereo PCM at 44100, music loops of 40 to 90 s, under 60 MB in all") {
     double total_bytes = 0;
     for (const DataSoundFile &s : SOUND_FILES) {

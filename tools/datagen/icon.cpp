@@ -64,6 +64,16 @@ static void put32(unsigned char *p, unsigned v) {
     put16(p + 2, v >> 16);
 }
 
+bool write_icon_png(const char *path) {
+    Bytes png = draw_icon_png(ICON_SIZES[0]);
+    FILE *f = png.len > 0 ? fopen(path, "wb") : nullptr;
+    bool ok = f && fwrite(png.data, (size_t)png.len, 1, f) == 1;
+    ok = f && fclose(f) == 0 && ok;
+    free(png.data);
+    if (!ok) fprintf(stderr, "datagen: cannot write %s\n", path);
+    return ok;
+}
+
 bool write_icon(const char *path) {
     Bytes images[ICON_COUNT];
     bool ok = true;

@@ -70,6 +70,9 @@ int main(int argc, char **argv) {
     ok = ok && write_canvas(img, "background.png", &backgrounds, true);
 
     ok = ok && write_font_images(img, &fonts);
+    char icon[1100];
+    snprintf(icon, sizeof icon, "%s/icon.png", img);
+    ok = ok && write_icon_png(icon);
     ok = ok && write_sounds(audio);
 
     if (ok && argc > 2) {

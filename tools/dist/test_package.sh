@@ -33,7 +33,7 @@ fi
 name=$(basename "$package")
 name=${name%.zip}
 dir="$work/unpacked/${name%.tar.gz}"
-for f in "$exe" README.txt THIRD_PARTY_NOTICES.txt img/default.png img/bigger_bold.png audio/music0.wav \
+for f in "$exe" README.txt THIRD_PARTY_NOTICES.txt img/default.png img/bigger_bold.png img/icon.png audio/music0.wav \
          audio/laugh1.wav shaders/instanced__vert shaders/instanced__frag; do
     [[ -f "$dir/$f" ]] || { echo "the package lacks $f"; exit 1; }
 done
