@@ -14,11 +14,11 @@ Sprite sprite_table[SPRITE_TABLE_ROWS] = {
     {736, 96, 64, 64, 0, 0, 0},  // 8 SPRITE_PEARL_SHELL
     {736, 32, 64, 64, 0, 0, 0},  // 9 SPRITE_STARFISH
     {480, 32, 128, 128, 0, 2, 150},  // 10 SPRITE_JELLYFISH
-    {0, 1536, 224, 64, 0, 0, 0},  // 11 (not drawn by the game)
-    {384, 1504, 448, 32, 0, 0, 0},  // 12 (not drawn by the game)
-    {384, 1440, 448, 64, 0, 0, 0},  // 13 (not drawn by the game)
-    {0, 1440, 384, 96, 0, 0, 0},  // 14 (not drawn by the game)
-    {0, 1344, 800, 96, 0, 0, 0},  // 15 (not drawn by the game)
+    {0, 1536, 224, 64, 0, 0, 0},  // 11 SPRITE_UNUSED_11
+    {384, 1504, 448, 32, 0, 0, 0},  // 12 SPRITE_UNUSED_12
+    {384, 1440, 448, 64, 0, 0, 0},  // 13 SPRITE_UNUSED_13
+    {0, 1440, 384, 96, 0, 0, 0},  // 14 SPRITE_UNUSED_14
+    {0, 1344, 800, 96, 0, 0, 0},  // 15 SPRITE_UNUSED_15
     {416, 0, 9, 26, 0, 0, 0},  // 16 SPRITE_TRAIL_GLOOMY
     {480, 0, 9, 26, 0, 0, 0},  // 17 SPRITE_TRAIL
     {1792, 480, 64, 64, 0, 0, 0},  // 18 SPRITE_CRASH_FLASH
@@ -49,4 +49,5 @@ Sprite sprite_table[SPRITE_TABLE_ROWS] = {
 };
 
 static_assert(SPRITE_BACKGROUND_ABYSS + 1 == SPRITE_TABLE_ROWS, "every row has a name");
+static_assert(SPRITE_DIVER_WAITING == 28 && SPRITE_BACKGROUND == 40, "the names count the rows in order");
 static_assert(SPRITE_BACKGROUND_JOYFUL == SPRITE_FIRST_BACKGROUND_ROW, "the backgrounds close the table");
