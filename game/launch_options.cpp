@@ -49,21 +49,13 @@ static u64 take_argument(const char *text, u64 len, u64 *at, char *out) {
     return n;
 }
 
-u32 split_command_line(Str command_line, Str program, Str *args, u32 max) {
+u32 split_command_line(Str command_line, Str *args, u32 max) {
     const char *text = command_line.data ? command_line.data : "";
     u64 len = command_line.data ? command_line.len : 0;
+    // The program's own name: quotes only group, backslashes are path separators.
     u64 i = 0;
-    bool joined = program.len && program.len <= len && memcmp(text, program.data, program.len) == 0 &&
-                  (program.len == len || blank(text[program.len]));
-    if (joined) i = program.len;
-    // The program's own name: quotes group it, backslashes are path separators.
-    while (!joined && i < len && blank(text[i])) i++;
-    if (!joined && i < len && text[i] == '"') {
-        i++;
-        while (i < len && text[i] != '"') i++;
-        if (i < len) i++;
-    }
-    while (!joined && i < len && !blank(text[i])) i++;
+    for (bool quoted = false; i < len && (quoted || !blank(text[i])); i++)
+        if (text[i] == '"') quoted = !quoted;
 
     u32 count = 0;
     for (;;) {
@@ -81,11 +73,11 @@ u32 split_command_line(Str command_line, Str program, Str *args, u32 max) {
 
 static bool same(Str s, const char *text) { return s.len == strlen(text) && memcmp(s.data, text, s.len) == 0; }
 
-bool parse_launch_options(Str command_line, Str program, LaunchOptions *out, const char **error) {
+bool parse_launch_options(Str command_line, LaunchOptions *out, const char **error) {
     *out = LaunchOptions{};
     *error = nullptr;
     Str args[MAX_ARGS] = {};
-    u32 count = split_command_line(command_line, program, args, MAX_ARGS);
+    u32 count = split_command_line(command_line, args, MAX_ARGS);
     bool ok = true;
     if (count > MAX_ARGS) {
         *error = "too many arguments";

@@ -18,13 +18,13 @@ struct LaunchOptions {
 // The lines shown for a command line that cannot be used.
 extern const char *const LAUNCH_USAGE;
 
-// Splits a whole command line by the Windows rules: blanks separate, double
-// quotes group, backslashes escape only quotes.  The program's name comes
-// first and is left out: when the line starts with program followed by a
-// blank (a line joined from the arguments, whose name may hold blanks) it is
-// that text, otherwise the first word by the system's rule for names.
-// Returns the argument count; at most max are stored, as heap copies.
-u32 split_command_line(Str command_line, Str program, Str *args, u32 max);
+// Splits a whole command line by the rules of Windows programs' start-up
+// code: blanks separate, double quotes group, backslashes escape only quotes
+// (2n of them before a quote give n and the quote groups, 2n + 1 give n and a
+// literal quote), and "" inside quotes is a quote.  The program's name comes
+// first and is left out; it ends at the first blank outside quotes.  Returns
+// the argument count; at most max are stored, as heap copies.
+u32 split_command_line(Str command_line, Str *args, u32 max);
 // True with *out filled, or false with *error set to a sentence about the
 // first argument that cannot be used.
-bool parse_launch_options(Str command_line, Str program, LaunchOptions *out, const char **error);
+bool parse_launch_options(Str command_line, LaunchOptions *out, const char **error);

@@ -6,12 +6,12 @@
 #include "os/log.h"
 #include "os/system.h"
 
-int main(int argc, char **argv) {
+int main(int argc, char **) {
     // Without arguments nothing else is looked at.
     if (argc <= 1) return run_game();
     LaunchOptions options;
     const char *error = nullptr;
-    if (!parse_launch_options(os_get_command_line(), str_from_cstr(argv[0]), &options, &error)) {
+    if (!parse_launch_options(os_get_command_line(), &options, &error)) {
         log_printf("fathomer: %s\n%s", error, LAUNCH_USAGE);
         return 2;
     }

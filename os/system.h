@@ -26,7 +26,9 @@ u64 os_get_installed_memory(void);
 // The cached strings below are computed on the first call and returned again
 // (same pointer) afterwards; they are NUL-terminated and live until exit.
 
-// The whole command line, the program's own path first, trailing spaces dropped.
+// The whole command line, the program's own path first, trailing spaces
+// dropped, written by the Windows rules on both systems (see
+// os_command_line_from_arguments), so that every argument splits back whole.
 Str os_get_command_line(void);
 // The executable's full path with "/" separators.
 Str os_get_exe_path(void);
@@ -49,3 +51,14 @@ Monitor *os_get_default_monitor(void);
 // The command-line text as os_get_command_line keeps it: trailing spaces
 // dropped, copied to the heap with a NUL behind it.
 Str os_command_line_from_text(const char *text, u64 len);
+// Writes one argument so that Windows programs' start-up code reads it back
+// unchanged: as it is, unless it is empty or holds a space, a tab or a double
+// quote; then in double quotes, each quote escaped by a backslash and the
+// backslashes before a quote or before the closing quote doubled.  out has
+// room for 2 * arg.len + 2 bytes; returns the bytes written.
+u64 os_quote_argument(Str arg, char *out);
+// A command line from NUL-separated arguments, the program's name first (as
+// /proc/self/cmdline lists them): each written by os_quote_argument, the name
+// by the rule for names (quoted whole when it must be), joined by spaces, on
+// the heap with a NUL behind it.
+Str os_command_line_from_arguments(const char *args, u64 len);

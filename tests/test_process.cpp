@@ -120,3 +120,21 @@ TEST_CASE("a started child that ends leaves its whole output to read") {
     CHECK(os_read_process_output(&p, sizeof(buffer), buffer) == 0);
     os_close_process(&p);
 }
+
+TEST_CASE("a child splits back every argument of its command line whole") {
+    const std::string arguments[] = {
+        "--record", "My Games/run one.rec", "tab\there", "say \"hi\"", "a\\\"b", "a\\\\\"b", "my dir\\", "", "it's",
+        "Spiele/L\xC3\xA4ufe \xC3\xB6.rec"};
+    std::string command = helper_command("arguments");
+    std::string expected;
+    for (const std::string &a : arguments) {
+        command.push_back(' ');
+        command += command_argument(a);
+        expected += a;
+        expected.push_back('\0');
+    }
+    received.clear();
+    CHECK(os_run_process(str_of(command), collect, false) == 0);
+    CHECK(received.size() == expected.size());
+    CHECK(received == expected);
+}

@@ -100,6 +100,29 @@ TEST_CASE("the command line loses its trailing spaces and is cached") {
     CHECK(os_get_command_line().data == line.data);
 }
 
+static std::string quoted(const char *arg) {
+    char out[64];
+    u64 n = os_quote_argument(str_from_cstr(arg), out);
+    return std::string(out, n);
+}
+
+TEST_CASE("arguments are written into a command line as Windows programs read them") {
+    CHECK(quoted("C:\\plain\\path") == "C:\\plain\\path");
+    CHECK(quoted("") == "\"\"");
+    CHECK(quoted("a b") == "\"a b\"");
+    CHECK(quoted("a\tb") == "\"a\tb\"");
+    CHECK(quoted("a\"b") == "\"a\\\"b\"");
+    // Backslashes are doubled only before a quote and before the closing one.
+    CHECK(quoted("a\\\"b") == "\"a\\\\\\\"b\"");
+    CHECK(quoted("my dir\\") == "\"my dir\\\\\"");
+    CHECK(quoted("a\\b c") == "\"a\\b c\"");
+    // The program's name is quoted whole; a quote in it closes and reopens.
+    static const char listed[] = "/my \"games\"/f\0a b\0";
+    Str line = os_command_line_from_arguments(listed, sizeof(listed) - 1);
+    CHECK(str_equal(line, STR("\"/my \"\"games\"\"/f\" \"a b\"")));
+    os_free((void *)line.data);
+}
+
 TEST_CASE("the current directory has forward slashes and a final slash") {
     Str dir = os_get_current_directory();
     REQUIRE(dir.len > 0);

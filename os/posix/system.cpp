@@ -66,10 +66,7 @@ Str os_get_command_line(void) {
     u64 len = 0;
     char *args = read_proc_file("/proc/self/cmdline", &len);
     if (!args) return line;
-    // The arguments are NUL-separated; join them with spaces.
-    for (u64 i = 0; i < len; i++)
-        if (args[i] == 0) args[i] = ' ';
-    line = os_command_line_from_text(args, len);
+    line = os_command_line_from_arguments(args, len);
     os_free(args);
     return line;
 }

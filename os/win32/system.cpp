@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <timeapi.h>
-#include <string.h>
 
 #include "os/clock.h"
 #include "os/log.h"
@@ -53,8 +52,11 @@ u64 os_get_installed_memory(void) {
 Str os_get_command_line(void) {
     static Str line;
     if (!line.data) {
-        const char *text = GetCommandLineA();
-        line = os_command_line_from_text(text, strlen(text));
+        // The ANSI form loses every character outside the system's code page.
+        Str text = os_utf8_from_utf16(GetCommandLineW(), -1);
+        if (!text.data) return line;
+        line = os_command_line_from_text(text.data, text.len);
+        os_free((void *)text.data);
     }
     return line;
 }

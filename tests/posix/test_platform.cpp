@@ -12,3 +12,9 @@ std::string helper_command(const char *arguments) {
     dir.resize(dir.find_last_of('/') + 1);
     return "'" + dir + "child_process_helper' " + arguments;
 }
+
+std::string command_argument(const std::string &argument) {
+    std::string out = "'";
+    for (char c : argument) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}

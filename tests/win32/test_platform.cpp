@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "os/system.h"
 #include "tests/test_platform.h"
 
 const char *test_system_library(void) { return "kernel32.dll"; }
@@ -18,4 +19,10 @@ std::string helper_command(const char *arguments) {
     command += "\" ";
     command += arguments;
     return command;
+}
+
+std::string command_argument(const std::string &argument) {
+    std::string out(2 * argument.size() + 2, '\0');
+    out.resize(os_quote_argument(Str{argument.size(), argument.data()}, out.data()));
+    return out;
 }

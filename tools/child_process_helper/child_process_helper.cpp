@@ -2,11 +2,18 @@
 //   print N CODE  writes N letters (A to Z, repeating) in uneven pieces, exits with CODE
 //   sleep MS      waits MS milliseconds, exits with 0
 //   echo          copies standard input to standard output byte by byte until its end
+//   arguments     writes the arguments behind this word, split back from the
+//                 layer's command line, each ended by a NUL (a newline would
+//                 gain a carriage return on Windows)
 #include <chrono>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <thread>
+
+#include "game/launch_options.h"
+#include "os/memory.h"
+#include "os/system.h"
 
 int main(int argc, char **argv) {
     if (argc >= 4 && strcmp(argv[1], "print") == 0) {
@@ -35,6 +42,15 @@ int main(int argc, char **argv) {
         }
         return 0;
     }
-    fprintf(stderr, "usage: child_process_helper print N CODE | sleep MS | echo\n");
+    if (argc >= 2 && strcmp(argv[1], "arguments") == 0) {
+        Str args[16];
+        u32 count = split_command_line(os_get_command_line(), args, 16);
+        for (u32 i = 0; i < count && i < 16; i++) {
+            if (i > 0) fwrite(args[i].data, 1, args[i].len + 1, stdout);  // its NUL too
+            os_free((void *)args[i].data);
+        }
+        return count > 16 ? 1 : 0;
+    }
+    fprintf(stderr, "usage: child_process_helper print N CODE | sleep MS | echo | arguments ...\n");
     return 2;
 }
