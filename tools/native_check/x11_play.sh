@@ -2,7 +2,8 @@
 # The native game on a virtual X display of its own, driven from outside:
 # key presses from the X server take it from the title into the opening, past
 # it and into the fall; the window manager's close message ends it with 0, and
-# so does SIGTERM.  Usage: x11_play.sh GAME WM_CLOSE DEMO_PLAYER OUT_DIR
+# so does SIGTERM.  The played game is recorded into a path with blanks, quotes
+# and UTF-8 and replays from there.  Usage: x11_play.sh GAME WM_CLOSE DEMO_PLAYER OUT_DIR
 set -uo pipefail
 source "$(dirname "$0")/../game_window.sh"
 game=$1 wm_close=$2 demo=$3 out=$4
@@ -27,8 +28,11 @@ for _ in $(seq 100); do [[ -s "$out/display" ]] && break; sleep 0.05; done
 [[ -s "$out/display" ]] || fail "Xvfb did not start"
 export DISPLAY=":$(head -n1 "$out/display")"
 
+# start_game LOG_NAME [ARGUMENTS...]
 start_game() {
-    "$game" >"$out/$1.log" 2>&1 &
+    local name=$1
+    shift
+    "$game" "$@" >"$out/$name.log" 2>&1 &
     game_pid=$!
     pids+=($game_pid)
     window=""
@@ -37,7 +41,7 @@ start_game() {
         [[ -n "$window" ]] && return 0
         sleep 0.1
     done
-    cat "$out/$1.log"
+    cat "$out/$name.log"
     fail "the game's window did not appear"
 }
 # Waits up to 30 s for the game to end; its exit code.  A signal that comes
@@ -63,7 +67,9 @@ press() {
     xdotool key "$1"
 }
 
-start_game keys
+recording="$out/My Games/run \"one\" ö.rec"
+mkdir -p "$out/My Games"
+start_game keys --record "$recording"
 # Start-up shows a grey frame until the textures are loaded; then the title.
 # Screenshots are compared only once the log has every image: before that
 # they cost the processor and cannot match.
@@ -108,6 +114,11 @@ game_exit_code
 rc=$?
 echo "exit code after WM_DELETE_WINDOW: $rc"
 ((rc == 0)) || fail "exit code $rc after the close message"
+grep -F "Recorded " "$out/keys.log" || fail "the game did not report its recording"
+"$game" --replay "$recording" --fast >"$out/replay.log" 2>&1
+rc=$?
+grep -E '^(Replaying|Replayed|No frame|First differing|Cannot)' "$out/replay.log"
+((rc == 0)) || fail "exit code $rc replaying $recording"
 
 start_game sigterm
 sleep 1

@@ -4,7 +4,8 @@
 # folder), replayed with --fast under Wine and with the native build: both must
 # find no differing frame and end on the same hash.  Its first half, cut off as
 # a killed game leaves a file, also replays in the window with sound to the
-# hash the native build gets for it.
+# hash the native build gets for it.  Both --fast replays read it from a
+# folder and file whose names hold blanks and UTF-8, as players' folders do.
 # Usage: record_demo.sh EXE NATIVE_GAME RECORDING OUT_DIR
 set -uo pipefail
 exe=$1
@@ -14,13 +15,15 @@ out=$4
 here=$(cd "$(dirname "$0")" && pwd)
 mkdir -p "$out"
 cd "$out" || exit 1
-rm -f demo.rec
+demo="Meine Spiele/Läufe ö.rec"
+rm -rf "Meine Spiele"
+mkdir -p "Meine Spiele"
 if [[ ! -x "$native" ]]; then
     echo "The native game $native is missing: build the native tree first"
     exit 1
 fi
-cp "$recording" demo.rec || { echo "No recording of the demo at $recording"; exit 1; }
-ls -l demo.rec
+cp "$recording" "$demo" || { echo "No recording of the demo at $recording"; exit 1; }
+ls -l "$demo"
 
 # Key presses and replays in windows on a display of its own.
 source "$here/../headless.sh"
@@ -47,13 +50,13 @@ same_end() {
     fi
 }
 failed=0
-replay windows demo.rec wine "$exe" --fast || failed=1
-replay native demo.rec "$native" --fast || failed=1
+replay windows "$demo" wine "$exe" --fast || failed=1
+replay native "$demo" "$native" --fast || failed=1
 same_end windows native || failed=1
 
 # Keys pressed at the replaying window must change nothing.  Its pictures are
 # not looked at: Mesa's software renderer leaves them unfilled.
-head -c $(($(stat -c %s demo.rec) / 2)) demo.rec >demo_cut.rec
+head -c $(($(stat -c %s "$demo") / 2)) "$demo" >demo_cut.rec
 LP_NO_RAST=1 timeout 120 wine "$exe" --replay demo_cut.rec >replay_window.log 2>&1 &
 game=$!
 if wait_for_game_window 10; then
