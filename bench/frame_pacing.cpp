@@ -7,27 +7,29 @@
 
 #include "bench/frame_times.h"
 #include "game/frame_clock.h"
+#include "game/frame_step.h"
 #include "game/startup.h"
 #include "os/audio.h"
 #include "os/clock.h"
 
 int main(int, char **) {
+    const FrameHooks played = {};
     u64 launched = os_get_ticks();
-    if (main_init() != 0) {
+    if (main_init(nullptr) != 0) {
         printf("no window (a display is needed)\n");
         return 1;
     }
     // The first pass draws and shows the first frame; its pacing sleep is not start-up.
     i32 budget = frame_clock.budget_us;
     frame_clock.budget_us = 0;
-    run_frame_pass();
+    frame_pass(&played, main_window);
     double startup_ms = (double)os_ticks_to_microseconds(os_get_ticks() - launched) / 1000.0;
     frame_clock.budget_us = budget;
     std::vector<int> frames;
     frames.reserve(4096);
     u64 start = os_get_ticks();
     while (os_ticks_to_microseconds(os_get_ticks() - start) < 10000000) {
-        if (!run_frame_pass()) break;
+        if (!frame_pass(&played, main_window)) break;
         frames.push_back(frame_clock.frame_us);
     }
     // As the game does: no sound device left playing into the exit.

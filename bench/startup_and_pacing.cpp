@@ -12,6 +12,7 @@
 
 #include "bench/frame_times.h"
 #include "game/frame_clock.h"
+#include "game/frame_step.h"
 #include "game/startup.h"
 #include "os/audio.h"
 #include "os/clock.h"
@@ -23,22 +24,23 @@ static double wall_us(void) {
 }
 
 int main(int argc, char **argv) {
+    const FrameHooks played = {};
     double at_main = wall_us();
     double launch = argc > 1 ? strtod(argv[1], nullptr) : at_main;
     double seconds = argc > 2 ? strtod(argv[2], nullptr) : 5.0;
-    if (main_init() != 0) {
+    if (main_init(nullptr) != 0) {
         printf("no window (a display is needed)\n");
         return 1;
     }
     double initialised = wall_us();
-    if (!run_frame_pass()) return 1;
+    if (!frame_pass(&played, main_window)) return 1;
     double first_frame = wall_us();
 
     std::vector<int> frames;
     frames.reserve(4096);
     u64 start = os_get_ticks();
     while (os_ticks_to_microseconds(os_get_ticks() - start) < (u64)(seconds * 1e6)) {
-        if (!run_frame_pass()) break;
+        if (!frame_pass(&played, main_window)) break;
         frames.push_back(frame_clock.frame_us);
     }
     // As the game does: no sound device left playing into the exit.

@@ -1,8 +1,6 @@
 #include "game/draw.h"
 
 #include "game/frame_clock.h"
-#include "game/game.h"
-#include "game/startup.h"
 #include "render/gl_functions.h"
 #include "render/renderer.h"
 #include "render/sprite_frames.h"
@@ -12,7 +10,8 @@
 
 static const u8 TINT_WHITE[4] = {255, 255, 255, 255};
 
-const Size2i *recorded_view_size;
+Camera camera = {{0.0f, 0.0f}, 0.0f, 1.0f};
+Size2i game_view_size;
 bool draw_headless;
 
 void draw_frame_begin(void) {
@@ -73,12 +72,6 @@ void draw_box(Vec2f position, Vec2f size, const u8 fill[4]) {
     memcpy(inst->tint, TINT_WHITE, 4);
 }
 
-i32 view_width(void) {
-    if (recorded_view_size) return recorded_view_size->width;
-    return main_window ? main_window->client_size.width : 0;
-}
+i32 view_width(void) { return game_view_size.width; }
 
-i32 view_height(void) {
-    if (recorded_view_size) return recorded_view_size->height;
-    return main_window ? main_window->client_size.height : 0;
-}
+i32 view_height(void) { return game_view_size.height; }

@@ -4,6 +4,7 @@
 
 #include "os/types.h"
 #include "os/window.h"
+#include "render/camera.h"
 #include "render/sprite.h"
 
 struct Vec2f {
@@ -25,12 +26,13 @@ void draw_full_window(const Sprite *sprite);
 // A solid square centred on position.
 void draw_box(Vec2f position, Vec2f size, const u8 fill[4]);
 
-// Client width and height of the game's window, or of the recorded one
-// while recorded_view_size is set.
+// The size the game is laid out for this frame: its window's client size, or
+// in a replay the recorded one.  Set by the frame step.
+extern Size2i game_view_size;
 i32 view_width(void);
 i32 view_height(void);
 
-// A replay lays the game out for the size it was recorded at.
-extern const Size2i *recorded_view_size;
+// The camera the frame step sizes to the client area each frame.
+extern Camera camera;
 // A window-less replay: the frame's pushes are made, nothing reaches GL.
 extern bool draw_headless;

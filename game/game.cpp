@@ -8,8 +8,6 @@
 #include "os/memory.h"
 #include "render/font.h"
 
-Camera camera = {{0.0f, 0.0f}, 0.0f, 1.0f};
-
 // True when X moved the game on to the opening sequence.
 static bool run_title_frame(void) {
     if (key_pressed(KEY_X)) {

@@ -1,5 +1,6 @@
 // Entry point: start-up, then the frame loop until the window closes.  The
-// only options record a game or replay one.
+// only options record a game or replay one, through the frame step's hooks.
+#include "game/frame_step.h"
 #include "game/launch_options.h"
 #include "game/record_replay.h"
 #include "game/startup.h"
@@ -15,5 +16,16 @@ int main(int argc, char **) {
         log_printf("fathomer: %s\n%s", error, LAUNCH_USAGE);
         return 2;
     }
-    return run_launch(&options);
+    FrameHooks hooks;
+    int rc = session_open(&options, &hooks);
+    if (rc) return rc;
+    if (options.fast) {
+        headless_init();
+        frame_loop(&hooks, nullptr);
+    } else {
+        rc = main_init(hooks.events);
+        if (rc) return rc;
+        frame_loop(&hooks, main_window);
+    }
+    return session_close();
 }

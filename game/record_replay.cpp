@@ -4,11 +4,9 @@
 #include "game/data_checksum.h"
 #include "game/draw.h"
 #include "game/frame_clock.h"
-#include "game/game.h"
-#include "game/particles.h"
+#include "game/frame_step.h"
 #include "game/recording_reader.h"
 #include "game/recording_writer.h"
-#include "game/startup.h"
 #include "game/state_hash.h"
 #include "os/clock.h"
 #include "os/files.h"
@@ -33,6 +31,7 @@ struct Session {
     u32 early_events;    // of which arrived before the frame's input reset
     u64 written_total_ms;
     bool events_lost;
+    bool announced;
 
     FileData file;
     RecordingReader reader;
@@ -62,16 +61,9 @@ static void record_input_event(WindowEvent *event) {
 
 static void ignore_live_event(WindowEvent *) {}
 
-WindowEventCallback session_event_callback(void) {
-    if (session.mode == LAUNCH_RECORD) return record_input_event;
-    if (session.mode == LAUNCH_REPLAY) return ignore_live_event;
-    return handle_input_event;
-}
-
 static void feed_event(const RecordedEvent *e) {
     WindowEvent event = {};
     event.kind = e->kind;
-    event.window = main_window;
     switch (e->kind) {
     case EVENT_POINTER:
         event.pointer.position = Vec2i{e->x, e->y};
@@ -97,12 +89,15 @@ static void feed_events(u32 from, u32 to) {
     }
 }
 
-bool session_frame_start(void) {
-    if (session.mode == LAUNCH_RECORD) {
-        session.early_events = (u32)session.events.count;
-        return true;
-    }
-    if (session.mode != LAUNCH_REPLAY) return true;
+static bool record_frame_start(void) {
+    // Said once start-up has gone well, before the first frame.
+    if (!session.announced) log_printf("Recording to %s\n", session.path.data);
+    session.announced = true;
+    session.early_events = (u32)session.events.count;
+    return true;
+}
+
+static bool replay_frame_start(void) {
     if (!recording_next_frame(&session.reader, &session.frame)) return false;
     const FrameBody &b = session.frame.body;
     // The clock's own arithmetic: the total moves on by the step, and
@@ -110,33 +105,31 @@ bool session_frame_start(void) {
     session.replay_total_ms += b.step_ms;
     frame_clock.total_ms = session.replay_total_ms;
     frame_clock.delta_ms = (i32)b.step_ms;
-    session.view = Size2i{b.view_width, b.view_height};
     feed_events(0, b.early_event_count);
     return true;
 }
 
-void session_frame_input(void) {
-    if (session.mode == LAUNCH_RECORD) {
-        FrameBody b = {};
-        b.step_ms = frame_clock.total_ms - session.written_total_ms;
-        session.written_total_ms = frame_clock.total_ms;
-        b.view_width = main_window->client_size.width;
-        b.view_height = main_window->client_size.height;
-        b.early_event_count = session.early_events;
-        b.event_count = (u32)session.events.count;
-        recording_writer_frame(&session.writer, &b, (const RecordedEvent *)session.events.items);
-        session.events.count = 0;
-        return;
-    }
-    if (session.mode == LAUNCH_REPLAY) feed_events(session.frame.body.early_event_count, session.frame.body.event_count);
+static void record_frame_input(void) {
+    FrameBody b = {};
+    b.step_ms = frame_clock.total_ms - session.written_total_ms;
+    session.written_total_ms = frame_clock.total_ms;
+    b.view_width = game_view_size.width;
+    b.view_height = game_view_size.height;
+    b.early_event_count = session.early_events;
+    b.event_count = (u32)session.events.count;
+    recording_writer_frame(&session.writer, &b, (const RecordedEvent *)session.events.items);
+    session.events.count = 0;
 }
 
-void session_frame_end(void) {
-    if (session.mode == LAUNCH_RECORD) {
-        recording_writer_hash(&session.writer, game_state_hash());
-        return;
-    }
-    if (session.mode != LAUNCH_REPLAY) return;
+// The game is laid out for the size it was recorded at, whatever the window's.
+static void replay_frame_input(void) {
+    game_view_size = Size2i{session.frame.body.view_width, session.frame.body.view_height};
+    feed_events(session.frame.body.early_event_count, session.frame.body.event_count);
+}
+
+static void record_frame_end(void) { recording_writer_hash(&session.writer, game_state_hash()); }
+
+static void replay_frame_end(void) {
     u64 hash = game_state_hash();
     session.last_hash = hash;
     session.frames_played++;
@@ -149,25 +142,29 @@ void session_frame_end(void) {
     session.replayed_hash = hash;
 }
 
-i64 session_remaining_us(u64 now_ticks) {
-    if (session.mode != LAUNCH_REPLAY) return frame_clock_remaining_us(&frame_clock, now_ticks);
+// A replay in a window keeps the recorded pace: each pass lasts its step.
+static i64 replay_remaining_us(u64 now_ticks) {
     u64 step_us = session.frame.body.step_ms * 1000;
     if (session.frame.body.step_ms > REPLAY_LONGEST_WAIT_US / 1000) step_us = REPLAY_LONGEST_WAIT_US;
     u64 elapsed = os_ticks_to_microseconds(now_ticks - frame_clock.frame_start_ticks);
     return (i64)step_us - (i64)elapsed;
 }
 
-static int run_recording(void) {
+static int open_recording_to_write(FrameHooks *hooks) {
     u64 checksum = game_data_checksum(os_get_exe_dir());
     if (recording_writer_open(&session.writer, session.path, game_build_text(), checksum, RECORDING_HASH_INTERVAL)) {
         log_printf("Cannot record to %s: the file cannot be written\n", session.path.data);
         return EXIT_BAD_RECORDING;
     }
     session.events = dynarray_create(sizeof(RecordedEvent), 64);
-    int rc = main_init();
-    if (rc) return rc;
-    log_printf("Recording to %s\n", session.path.data);
-    run_frame_loop();
+    hooks->events = record_input_event;
+    hooks->start = record_frame_start;
+    hooks->input = record_frame_input;
+    hooks->end = record_frame_end;
+    return 0;
+}
+
+static int recording_result(void) {
     recording_writer_end(&session.writer);
     if (session.writer.failed) {
         log_printf("Recording to %s stopped early: the file could not be written\n", session.path.data);
@@ -240,42 +237,34 @@ static int replay_result(void) {
     return 0;
 }
 
-// The game stepped without a window, GL or sound: the same start values,
-// steps and events, so the same states.  Nothing here asks the display
-// anything (the banner lists monitors), so it runs where there is none.
-static int replay_headless(void) {
-    os_init();
-    arena_create(&temp_arena, 20000000);
-    create_particle_list();
-    draw_headless = true;
-    while (session_frame_start()) {
-        input_begin_frame();
-        session_frame_input();
-        game_frame();
-        session_frame_end();
-    }
-    return replay_result();
-}
+// Without a window the clock stays as the recording sets it, and nothing waits.
+static void keep_clock(u64) {}
+static i64 no_wait(u64) { return 0; }
 
-static int run_replay(bool fast) {
+static int open_recording_to_replay(bool fast, FrameHooks *hooks) {
     int rc = open_recording();
     if (rc) return rc;
-    session.mode = LAUNCH_REPLAY;
-    recorded_view_size = &session.view;
-    if (fast) return replay_headless();
-    rc = main_init();
-    if (rc) return rc;
-    run_frame_loop();
-    return replay_result();
+    hooks->events = ignore_live_event;
+    hooks->start = replay_frame_start;
+    hooks->input = replay_frame_input;
+    hooks->end = replay_frame_end;
+    hooks->remaining_us = fast ? no_wait : replay_remaining_us;
+    if (fast) hooks->clock = keep_clock;
+    return 0;
 }
 
-int run_launch(const LaunchOptions *options) {
+int session_open(const LaunchOptions *options, FrameHooks *hooks) {
     session = Session{};
+    session.mode = options->mode;
     session.path = options->file;
-    if (options->mode == LAUNCH_RECORD) {
-        session.mode = LAUNCH_RECORD;
-        return run_recording();
-    }
-    if (options->mode == LAUNCH_REPLAY) return run_replay(options->fast);
-    return run_game();
+    *hooks = FrameHooks{};
+    if (options->mode == LAUNCH_RECORD) return open_recording_to_write(hooks);
+    if (options->mode == LAUNCH_REPLAY) return open_recording_to_replay(options->fast, hooks);
+    return 0;
+}
+
+int session_close(void) {
+    if (session.mode == LAUNCH_RECORD) return recording_result();
+    if (session.mode == LAUNCH_REPLAY) return replay_result();
+    return 0;
 }

@@ -1,4 +1,4 @@
-// Start-up and the frame loop.
+// Start-up: the game's state, its window and everything it loads.
 #pragma once
 
 #include "os/types.h"
@@ -7,17 +7,15 @@
 // The game's one window; stays valid after it closes, with WINDOW_OPEN clear.
 extern Window *main_window;
 
-// Prepares everything in order; 0, or the exit code (1) when the window cannot be had.
-int main_init(void);
-// One pass of the frame loop; false (before the game's frame) once the window is closed.
-bool run_frame_pass(void);
-// The pass in its three steps, for drivers that keep their own time (the
-// scripted demo): the clock at ticks, input edges and messages (false once the
-// window is closed); the game's frame, drawn; presenting it and feeding sound.
-bool frame_pass_begin(u64 ticks);
-void frame_pass_draw(void);
-void frame_pass_end(void);
-// Runs passes until the window is closed.
-void run_frame_loop(void);
-// main_init, then the frame loop: the process exit code.
+// The state every run starts from, with a window or without: the random
+// seed, the frame arena and the particle list.
+void start_game_state(void);
+// The game stepped without a window, GL or sound: the same start values,
+// steps and events give the same states.  Nothing here asks the display
+// anything, so it runs where there is none.
+void headless_init(void);
+// Prepares everything in order, the window's events going to events (null:
+// the input handler); 0, or the exit code (1) when the window cannot be had.
+int main_init(WindowEventCallback events);
+// main_init, then the frame loop until the window closes: the exit code.
 int run_game(void);

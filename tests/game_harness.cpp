@@ -1,7 +1,9 @@
 #include "game_harness.h"
 
+#include "game/draw.h"
 #include "game/entities.h"
 #include "game/frame_clock.h"
+#include "game/frame_step.h"
 #include "game/game.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
@@ -88,6 +90,7 @@ void harness_reset(void) {
     harness_window.flags = WINDOW_OPEN | WINDOW_OPENGL;
     harness_window.client_size = Size2i{1280, 800};
     main_window = &harness_window;
+    game_view_size = Size2i{1280, 800};
     camera.view_size.width = 1280.0f;
     camera.view_size.height = 800.0f;
     if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
@@ -213,15 +216,20 @@ static void mix_frame(int32_t delta_ms) {
     audio_trim_voices();
 }
 
-void harness_frame(int32_t delta_ms) {
+// The frame step without a window, on the harness's clock: each frame lasts
+// exactly the step it is given.
+static int32_t step_ms;
+
+static void harness_clock(u64) {
     u64 old_total = frame_clock.total_ms;
-    frame_clock.total_us += (u64)delta_ms * 1000;
-    frame_clock.frame_us = delta_ms * 1000;
+    frame_clock.total_us += (u64)step_ms * 1000;
+    frame_clock.frame_us = step_ms * 1000;
     frame_clock.total_ms = frame_clock.total_us / 1000;
     frame_clock.delta_ms = (i32)(frame_clock.total_ms - old_total);
+}
 
-    // The frame reset, then the pump's key events through the real callback.
-    input_begin_frame();
+// The pump's key events, through the real callback.
+static void harness_input(void) {
     std::vector<RecordedEvent> recorded;
     for (const PendingKey &k : pending) {
         WindowEvent event = {};
@@ -234,17 +242,24 @@ void harness_frame(int32_t delta_ms) {
     }
     pending.clear();
     if (harness_recorder) {
-        FrameBody body = {(u64)delta_ms, 1280, 800, 0, (u32)recorded.size()};
+        FrameBody body = {(u64)step_ms, 1280, 800, 0, (u32)recorded.size()};
         recording_writer_frame(harness_recorder, &body, recorded.data());
     }
-
     fake_gl.calls.clear();
     fake_gl.draws.clear();
-    game_frame();
+}
+
+static void harness_end(void) {
     if (harness_recorder) recording_writer_hash(harness_recorder, game_state_hash());
     harness_last = harness_recording();
     fold_frame(harness_last);
-    mix_frame(delta_ms);
+    mix_frame(step_ms);
+}
+
+void harness_frame(int32_t delta_ms) {
+    static const FrameHooks hooks = {nullptr, harness_clock, nullptr, harness_input, harness_end, nullptr};
+    step_ms = delta_ms;
+    frame_step(&hooks, nullptr, 0);
 }
 
 void harness_frames(int count, int32_t delta_ms) {

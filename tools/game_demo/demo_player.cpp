@@ -12,6 +12,7 @@
 
 #include "game/draw.h"
 #include "game/frame_clock.h"
+#include "game/frame_step.h"
 #include "game/startup.h"
 #include "os/audio.h"
 #include "os/clock.h"
@@ -137,67 +138,84 @@ static bool save_frame(const std::string &path) {
     return stbi_write_png(path.c_str(), w, h, 4, pixels.data(), w * 4) != 0;
 }
 
+// The player's state between the frame step's hooks.
+struct DemoRun {
+    DemoScript script;
+    std::string out;
+    u64 frame;
+    size_t next;
+    std::vector<const char *> due_shots;
+    int shots, failed;
+};
+
+static DemoRun run;
+
+// Steps go in the script's order: keys reach the first frame after their
+// time, a shot is the first frame at its time, and keys after a shot wait for
+// the next frame (the picture comes before the press).
+static void send_due_keys(void) {
+    u64 now_ms = run.frame * 1000 / 60;
+    run.due_shots.clear();
+    while (run.next < run.script.steps.size()) {
+        const DemoStep &step = run.script.steps[run.next];
+        if (step.name) {
+            if (step.at_ms > now_ms) break;
+            run.due_shots.push_back(step.name);
+        } else {
+            if (step.at_ms >= now_ms || !run.due_shots.empty()) break;
+            send_key(step.action, step.key);
+        }
+        run.next++;
+    }
+    // Only the frames that are pictured reach GL: the game's state never
+    // depends on drawing, and rasterising every frame was most of the time.
+    draw_headless = run.due_shots.empty();
+}
+
+static void save_due_shots(void) {
+    for (const char *name : run.due_shots) {
+        std::string path = run.out + name + ".png";
+        if (save_frame(path)) {
+            log_printf("Screenshot %s\n", path.c_str());
+        } else {
+            log_printf("Could not write %s\n", path.c_str());
+            run.failed++;
+        }
+        run.shots++;
+    }
+}
+
 int main(int argc, char **argv) {
     if (argc < 2) {
         fprintf(stderr, "usage: fathomer_demo OUT_DIR [SHOTS]\n");
         return 2;
     }
-    std::string out = argv[1];
-    if (!out.empty() && out.back() != '/') out += '/';
+    run.out = argv[1];
+    if (!run.out.empty() && run.out.back() != '/') run.out += '/';
     int max_shots = argc > 2 ? atoi(argv[2]) : 1 << 30;
     if (max_shots <= 0) {
         fprintf(stderr, "fathomer_demo: SHOTS must be a positive count\n");
         return 2;
     }
 
-    int rc = main_init();
+    int rc = main_init(nullptr);
     if (rc) return rc;
-    DemoScript script = demo_script();
+    run.script = demo_script();
+    FrameHooks hooks = {};
+    hooks.input = send_due_keys;
+    hooks.end = save_due_shots;
     const u64 start = frame_clock.frame_start_ticks;
-    size_t next = 0;
-    int shots = 0, failed = 0;
-    for (u64 frame = 1; next < script.steps.size() && shots < max_shots; frame++) {
+    for (run.frame = 1; run.next < run.script.steps.size() && run.shots < max_shots; run.frame++) {
         // Exact tick counts: the microseconds per frame then come out the same
         // for every counter frequency.
-        if (!frame_pass_begin(start + frame * os_counter_frequency / 60)) {
+        if (!frame_step(&hooks, main_window, start + run.frame * os_counter_frequency / 60)) {
             log_printf("The window closed before the script ended\n");
             os_shutdown_audio();
             return 1;
         }
-        // Steps go in the script's order: keys reach the first frame after
-        // their time, a shot is the first frame at its time, and keys after a
-        // shot wait for the next frame (the picture comes before the press).
-        u64 now_ms = frame * 1000 / 60;
-        std::vector<const char *> due_shots;
-        while (next < script.steps.size()) {
-            const DemoStep &step = script.steps[next];
-            if (step.name) {
-                if (step.at_ms > now_ms) break;
-                due_shots.push_back(step.name);
-            } else {
-                if (step.at_ms >= now_ms || !due_shots.empty()) break;
-                send_key(step.action, step.key);
-            }
-            next++;
-        }
-        // Only the frames that are pictured reach GL: the game's state never
-        // depends on drawing, and rasterising every frame was most of the time.
-        draw_headless = due_shots.empty();
-        frame_pass_draw();
-        for (const char *name : due_shots) {
-            std::string path = out + name + ".png";
-            if (save_frame(path)) {
-                log_printf("Screenshot %s\n", path.c_str());
-            } else {
-                log_printf("Could not write %s\n", path.c_str());
-                failed++;
-            }
-            shots++;
-        }
-        frame_pass_end();
     }
     // As the game does once its window has closed: no sound left playing into
     // the process's exit.
     os_shutdown_audio();
-    return failed ? 1 : 0;
+    return run.failed ? 1 : 0;
 }
