@@ -62,6 +62,10 @@ struct AudioState {
 
     void *device;  // the backend's device object
     void *buffer;  // the backend's looping ring buffer
+    // The play cursor at the previous update, once there has been one since
+    // the device opened: the ring is cleared behind it as it moves.
+    bool play_cursor_seen;
+    u32 last_play_cursor;
 };
 
 extern AudioState audio_state;

@@ -157,7 +157,8 @@ struct AudioRingPieces {
 // when any step failed; everything made so far is released again.
 bool backend_audio_open(Window *window);
 // The ring's play cursor and write cursor (byte offsets below the ring size;
-// bytes from the write cursor on are not yet the device's).  False on failure.
+// bytes from the write cursor on are not yet the device's, bytes before the
+// play cursor it is done with and the update clears).  False on failure.
 bool backend_audio_cursors(u32 *play_cursor, u32 *write_cursor);
 // Hands out length bytes of the ring from offset (wrapping at its end) for
 // writing; the device does not read them until backend_audio_unlock.  False,

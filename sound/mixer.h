@@ -35,3 +35,13 @@ u32 audio_region_new_start(u32 written_end, u32 offset, u32 length, u32 ring_siz
 // Mixes the new part of the ring piece at offset (length bytes at memory) and
 // moves written_end to the piece's end when anything was new.
 void audio_mix_region(u32 offset, u32 length, void *memory);
+
+// A stretch of the ring: length bytes from offset, wrapping at its end.
+struct AudioRingSpan {
+    u32 offset;
+    u32 length;
+};
+// What the device has played since the previous update, given the cursors it
+// reports now: the span to clear, which ends at the play cursor.  Remembers
+// the play cursor for the next update.
+AudioRingSpan audio_take_played_span(u32 play_cursor, u32 write_cursor);

@@ -1,4 +1,5 @@
-// Which bytes of a locked piece of the output ring are new, and mixing them.
+// Which bytes of a locked piece of the output ring are new, and mixing them;
+// which bytes the device has played since, and may be cleared.
 #include "sound/mixer.h"
 
 // The piece starts at the write cursor (or at 0 for the part past the ring's
@@ -33,4 +34,31 @@ void audio_mix_region(u32 offset, u32 length, void *memory) {
     if (start >= length) return;
     audio_state.written_end = offset + length;
     audio_mix((u8 *)memory + start, length - start);
+}
+
+// The device has played the ring from the previous play cursor to this one.
+// Cleared, it holds silence wherever the cursor has been, so a stalled frame
+// loop lets the device play the window mixed ahead and then silence, not the
+// sound it played a lap ago.  The span never reaches the bytes the device has
+// yet to play: from the play cursor to the write cursor and the window mixed
+// from there.  The first update after opening has no previous cursor; the
+// ring starts silent, so nothing is cleared then.
+// A stall of more than a lap plays the window mixed before it again on each
+// further lap, with silence between: nothing runs to clear it once played.
+// The cursor's travel is only seen modulo a lap, so the update after such a
+// stall clears less than was played; what it misses is mixed over before the
+// cursor comes round to it.
+AudioRingSpan audio_take_played_span(u32 play_cursor, u32 write_cursor) {
+    u32 size = audio_state.ring_size;
+    AudioRingSpan span = {play_cursor, 0};
+    if (audio_state.play_cursor_seen) {
+        u32 played = (play_cursor + size - audio_state.last_play_cursor) % size;
+        u32 kept = (write_cursor + size - play_cursor) % size + AUDIO_UPDATE_WINDOW;
+        u32 clearable = kept < size ? size - kept : 0;
+        span.length = played < clearable ? played : clearable;
+        span.offset = (play_cursor + size - span.length) % size;
+    }
+    audio_state.last_play_cursor = play_cursor;
+    audio_state.play_cursor_seen = true;
+    return span;
 }

@@ -72,6 +72,7 @@ TEST_CASE("the sound ring opens once, plays, is refilled ahead of its write curs
     CHECK(audio_state.sound_count == 0);
     CHECK(audio_state.voice_count == 0);
     CHECK(audio_state.written_end == 0);
+    CHECK_FALSE(audio_state.play_cursor_seen);  // the next open's first update clears nothing
     CHECK(os_get_sound(s) == nullptr);
     os_shutdown_audio();
     os_update_audio();
@@ -96,6 +97,48 @@ TEST_CASE("the device update trims free voice slots at the end of the table") {
     os_update_audio();
     CHECK(audio_state.voice_count == 1);
     CHECK(os_get_voice(a) != nullptr);
+    os_shutdown_audio();
+}
+
+TEST_CASE("once played, the ring is cleared behind the play cursor") {
+    if (!test_sound_device_expected()) return;
+    os_init();
+    close_test_mixer();
+    REQUIRE(os_init_audio(test_sound_window()));
+    os_set_master_volume(1.0f);
+    os_play_sound(make_sound(std::vector<i16>(2 * 1000, 1000), 1.0f), 1.0f, 0.0f, SOUND_LOOP);
+    // Steady updates until the device has played more than the whole ring.
+    u32 travelled = 0, last = 0, write = 0;
+    REQUIRE(backend_audio_cursors(&last, &write));
+    for (u64 t0 = os_get_milliseconds(); travelled <= AUDIO_RING_SIZE && os_get_milliseconds() - t0 < 5000;) {
+        os_update_audio();
+        os_sleep_milliseconds(5);
+        u32 play = 0;
+        REQUIRE(backend_audio_cursors(&play, &write));
+        travelled += (play + AUDIO_RING_SIZE - last) % AUDIO_RING_SIZE;
+        last = play;
+    }
+    REQUIRE(travelled > AUDIO_RING_SIZE);
+    os_update_audio();
+
+    // The ring as the last update left it (the device only reads it): the
+    // window just mixed sounds; from its end round to the play cursor that
+    // update saw, all is silence.
+    REQUIRE(audio_state.play_cursor_seen);
+    u32 mixed_to = audio_state.written_end % AUDIO_RING_SIZE;
+    u32 silent_bytes = (audio_state.last_play_cursor + AUDIO_RING_SIZE - mixed_to) % AUDIO_RING_SIZE;
+    CHECK(silent_bytes > AUDIO_RING_SIZE / 2);
+    AudioRingPieces pieces = {};
+    REQUIRE(backend_audio_lock(0, AUDIO_RING_SIZE, &pieces));
+    REQUIRE(pieces.length[0] == AUDIO_RING_SIZE);
+    const i16 *ring = (const i16 *)pieces.memory[0];
+    u32 sounding = 0, silent = 0;
+    for (u32 b = 0; b < AUDIO_UPDATE_WINDOW; b += 2)
+        sounding += ring[(mixed_to + AUDIO_RING_SIZE - AUDIO_UPDATE_WINDOW + b) % AUDIO_RING_SIZE / 2] == 1000;
+    for (u32 b = 0; b < silent_bytes; b += 2) silent += ring[(mixed_to + b) % AUDIO_RING_SIZE / 2] == 0;
+    backend_audio_unlock(&pieces);
+    CHECK(sounding == AUDIO_UPDATE_WINDOW / 2);
+    CHECK(silent == silent_bytes / 2);
     os_shutdown_audio();
 }
 

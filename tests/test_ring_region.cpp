@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "audio_test_support.h"
 
 static const u32 S = AUDIO_RING_SIZE;
@@ -210,4 +212,130 @@ TEST_CASE("after a stall of any length sound resumes on the first update, on eit
     CHECK(stalls == resumed_at_once + indistinguishable);
     CHECK(indistinguishable > 0);
     CHECK(resumed_at_once > 5 * indistinguishable);
+}
+
+TEST_CASE("the span the device has played since the previous update") {
+    open_test_mixer(1.0f);
+    // The first update after opening knows no earlier cursor, also at 0.
+    AudioRingSpan span = audio_take_played_span(0, 1764);
+    CHECK(span.length == 0);
+    CHECK(audio_state.play_cursor_seen);
+    // A cursor that has not moved: nothing played.
+    span = audio_take_played_span(0, 1764);
+    CHECK(span.length == 0);
+    // From 0 on; in the middle of the ring; across its end; up to 0.
+    span = audio_take_played_span(2940, 2940 + 1764);
+    CHECK((span.offset == 0 && span.length == 2940));
+    audio_take_played_span(50000, 51764);
+    span = audio_take_played_span(52940, 54704);
+    CHECK((span.offset == 50000 && span.length == 2940));
+    audio_take_played_span(S - 1000, 764);
+    span = audio_take_played_span(1940, 3704);
+    CHECK((span.offset == S - 1000 && span.length == 2940));
+    audio_take_played_span(S - 2940, S - 1176);
+    span = audio_take_played_span(0, 1764);
+    CHECK((span.offset == S - 2940 && span.length == 2940));
+
+    // Nearly a lap: the span stops short of the write cursor's window, which
+    // now reaches round past the previous cursor.
+    audio_take_played_span(10000, 11764);
+    span = audio_take_played_span(5000, 5000 + 1764);
+    CHECK(span.length == S - 1764 - WINDOW);
+    CHECK(span.offset == 5000 + 1764 + WINDOW);
+    close_test_mixer();
+}
+
+// A device that plays the ring at its own pace, LEAD bytes behind its write
+// cursor, and keeps what it played, fed by updates as os_update_audio makes
+// them: the window from the write cursor mixed, then (when clearing) the
+// played span silenced.
+static const u32 LEAD = 3528;  // 20 ms
+
+struct ModelDevice {
+    std::vector<i16> ring = std::vector<i16>(S / 2, 0);
+    u32 play = 0;
+    std::vector<i16> heard;
+};
+
+static void device_plays(ModelDevice &d, u32 bytes) {
+    for (u32 b = 0; b < bytes; b += 2) {
+        d.heard.push_back(d.ring[d.play / 2]);
+        d.play = (d.play + 2) % S;
+    }
+}
+
+static void device_update(ModelDevice &d, bool clear) {
+    u32 write = (d.play + LEAD) % S;
+    update_ring(d.ring, write);
+    AudioRingSpan span = audio_take_played_span(d.play, write);
+    if (!clear) return;
+    for (u32 b = 0; b < span.length; b += 2) d.ring[(span.offset + b) % S / 2] = 0;
+}
+
+// Sounding 50 ms blocks of what was heard that repeat the block one lap earlier.
+static int blocks_heard_a_lap_before(const std::vector<i16> &heard) {
+    const size_t block = 2 * 2205, lap = S / 2;
+    int repeats = 0;
+    for (size_t at = lap; at + block <= heard.size(); at += block) {
+        bool silent = std::all_of(heard.begin() + at, heard.begin() + at + block, [](i16 s) { return s == 0; });
+        if (!silent && std::equal(heard.begin() + at, heard.begin() + at + block, heard.begin() + at - lap)) repeats++;
+    }
+    return repeats;
+}
+
+// Plays a looping ramp that is never 0 through the model device: steady
+// frames, then a stall of the given bytes, then steady frames again.
+static ModelDevice play_with_stall(bool clear, u32 stall) {
+    std::vector<i16> samples(2 * RAMP);
+    for (u32 i = 0; i < RAMP; i++) samples[2 * i] = samples[2 * i + 1] = (i16)(i + 1);
+    open_test_mixer(1.0f);
+    os_play_sound(make_sound(samples, 1.0f), 1.0f, 0.0f, SOUND_LOOP);
+    ModelDevice d;
+    d.play = 40000;
+    for (int frame = 0; frame < 100; frame++) {
+        device_update(d, clear);
+        device_plays(d, 2940);
+    }
+    device_update(d, clear);
+    device_plays(d, stall);
+    for (int frame = 0; frame < 100; frame++) {
+        device_update(d, clear);
+        device_plays(d, 2940);
+    }
+    close_test_mixer();
+    return d;
+}
+
+TEST_CASE("with the played ring cleared a stall is heard as silence and steady play as before") {
+    // Steady play: the same sound to the sample.
+    CHECK(play_with_stall(true, 2940).heard == play_with_stall(false, 2940).heard);
+
+    const size_t stall_at = 100 * 2940 / 2;  // in samples
+    for (u32 stall : {S * 3 / 10, S * 7 / 10, S * 19 / 20, S * 5 / 2}) {
+        CAPTURE(stall);
+        ModelDevice kept = play_with_stall(false, stall);
+        ModelDevice cleared = play_with_stall(true, stall);
+        // Without clearing the ring plays its previous lap again.
+        CHECK(blocks_heard_a_lap_before(kept.heard) >= (int)((stall - LEAD - WINDOW) / 8820) - 1);
+        // Cleared: the window mixed before the stall, then silence.
+        const std::vector<i16> &h = cleared.heard;
+        auto sounding = [&](size_t from, size_t to) {
+            return std::none_of(h.begin() + from, h.begin() + to, [](i16 s) { return s == 0; });
+        };
+        size_t ahead = (LEAD + WINDOW) / 2;
+        CHECK(sounding(stall_at, stall_at + ahead));
+        size_t stall_end = stall_at + stall / 2;
+        for (size_t i = stall_at + ahead; i < stall_end; i++) {
+            // Past a lap, the device comes round to that window once a lap.
+            size_t into_lap = (i - stall_at) % (S / 2);
+            if (into_lap < ahead) {
+                REQUIRE(h[i] == h[stall_at + into_lap]);
+            } else {
+                REQUIRE(h[i] == 0);
+            }
+        }
+        // Fresh sound from the first window after the stall on.
+        CHECK(sounding(stall_end + LEAD / 2, h.size()));
+        if (stall < S) CHECK(blocks_heard_a_lap_before(h) == 0);
+    }
 }
