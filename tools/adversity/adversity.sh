@@ -13,8 +13,9 @@
 #             frame, played to its close
 #   input     a focus loss while A is held (the diver must stop being steered)
 #   stall     closed during a modal move loop; the frame loop held 0.6 s in
-#             a modal move loop, after which the null sink's capture must show
-#             the music moving on at once
+#             a modal move loop, which the null sink's capture must show as
+#             silence, with no old sound replayed, and the music moving on at
+#             once after it
 # The runs of a group go at the same time: closing a window costs about 2 s
 # under Wine without a window manager.  Each group brings a display, sound card
 # and Wine server of its own, so groups and other tests can run beside it.
@@ -167,11 +168,12 @@ stall)
     recorder=$!
     sleep 0.5
     # The opening's music starts with X; the stall comes 4 s into it.
-    start stall "$(new_case stall)" $title wait:4000 stall:600 wait:3000 close
+    stall_after=4000 stall_ms=600 close_after=3000
+    start stall "$(new_case stall)" $title wait:$stall_after stall:$stall_ms wait:$close_after close
     finish
     kill "$recorder" 2>/dev/null
     wait "$recorder" 2>/dev/null
-    python3 "$here/replayed.py" "$capture" || failed=1
+    python3 "$here/replayed.py" "$capture" $stall_ms $stall_after $close_after || failed=1
     check_logs
     ;;
 *)
