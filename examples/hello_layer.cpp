@@ -1,10 +1,8 @@
 // A small program on the platform layer and the renderer: it opens a window,
 // draws a ring of coloured squares that turns, and plays a chord that fades
 // from ear to ear.  Closing the window ends it; "--frames N" ends it after N
-// frames (the tests run it that way).
-//
-//   build/windows/bin/hello_layer.exe       (Windows)
-//   build/linux/bin/hello_layer             (Linux)
+// frames (the tests run it that way).  It is built against the installed
+// layer: see CMakeLists.txt beside it.
 #include <math.h>
 #include <stdlib.h>
 #include <string.h>
