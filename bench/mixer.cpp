@@ -22,7 +22,7 @@ static double time_path(MixAddFrames add, i16 *window, int rounds, u64 *checksum
 
 int main(void) {
     if (!audio_create_tables()) return 1;
-    audio_state.initialised = true;
+    audio_device.initialised = true;
     audio_state.master_volume = 0.2f;
 
     // Two seconds of noise, loud enough that some sums saturate.

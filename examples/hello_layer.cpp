@@ -7,7 +7,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "os/audio.h"
+#include "sound/sounds.h"
 #include "os/clock.h"
 #include "os/gl_context.h"
 #include "os/log.h"

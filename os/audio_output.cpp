@@ -1,22 +1,22 @@
 // The sound output device's rules, written once over the backend's ring
 // (os/backend.h): open it, refill the window ahead of its write cursor once per
-// frame through the region decision, clear what it has played, close it.
+// frame from the registered source through the region decision, clear what it
+// has played, close it.
 #include <string.h>
 
 #include "os/audio.h"
+#include "os/audio_ring.h"
 #include "os/backend.h"
 #include "os/log.h"
-#include "sound/mixer.h"
 
-AudioState *os_init_audio(Window *window) {
-    if (audio_state.initialised) return &audio_state;
-    audio_state.ring_size = AUDIO_RING_SIZE;
-    if (!audio_create_tables()) return nullptr;
-    // The tables stay after a failure: with the device closed every mixer
-    // operation answers 0, so the program runs silently.
+AudioDevice *os_init_audio(Window *window) {
+    if (audio_device.initialised) return &audio_device;
+    audio_device.ring_size = AUDIO_RING_SIZE;
+    // After a failure the program runs silently: with the device closed the
+    // mixer creates and plays nothing.
     if (!backend_audio_open(window)) return nullptr;
-    audio_state.initialised = true;
-    return &audio_state;
+    audio_device.initialised = true;
+    return &audio_device;
 }
 
 // Silence for the device to play when the frame loop stalls, once the window
@@ -32,7 +32,7 @@ static void clear_played(u32 play_cursor, u32 write_cursor) {
 }
 
 void os_update_audio(void) {
-    if (!audio_state.initialised) return;
+    if (!audio_device.initialised) return;
     u32 play_cursor, write_cursor;
     if (!backend_audio_cursors(&play_cursor, &write_cursor)) return;
     AudioRingPieces pieces = {};
@@ -44,16 +44,13 @@ void os_update_audio(void) {
     if (pieces.length[1]) audio_mix_region(0, pieces.length[1], pieces.memory[1]);
     backend_audio_unlock(&pieces);
     clear_played(play_cursor, write_cursor);
-    audio_trim_voices();
+    if (audio_device.source.updated) audio_device.source.updated();
 }
 
 void os_shutdown_audio(void) {
-    if (!audio_state.initialised) return;
+    if (!audio_device.initialised) return;
     backend_audio_close();
-    audio_release_tables();
-    audio_state.device = nullptr;
-    audio_state.buffer = nullptr;
-    audio_state.initialised = false;
-    audio_state.written_end = 0;
-    audio_state.play_cursor_seen = false;
+    AudioSource source = audio_device.source;
+    audio_device = AudioDevice{};
+    if (source.closed) source.closed();
 }

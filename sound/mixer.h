@@ -1,7 +1,7 @@
-// The mixer's inner pieces, shared by the output backends, tests and benchmarks.
+// The mixer's inner pieces, shared by the sound code, tests and benchmarks.
 #pragma once
 
-#include "os/audio.h"
+#include "sound/sounds.h"
 
 // Adds frames of src, scaled by the channel gains, into dest; every stored
 // sample is saturated to the 16-bit range.
@@ -21,27 +21,10 @@ MixAddFrames mix_fastest_path(void);
 void audio_mix(void *dest, u32 length);
 void audio_mix_with(void *dest, u32 length, MixAddFrames add);
 
-// Allocates the two tables at their start capacities unless they exist; false
-// when that failed.
+// Allocates the two tables at their start capacities unless they exist, and
+// makes the mix the output device's source; false when that failed.
 bool audio_create_tables(void);
 // Frees every sound's samples and both tables; both counts become 0.
 void audio_release_tables(void);
 // Drops free voice slots at the end of the voice table.
 void audio_trim_voices(void);
-
-// Where the new bytes of a locked ring piece begin: an offset into the piece,
-// or length when nothing in it is new.
-u32 audio_region_new_start(u32 written_end, u32 offset, u32 length, u32 ring_size);
-// Mixes the new part of the ring piece at offset (length bytes at memory) and
-// moves written_end to the piece's end when anything was new.
-void audio_mix_region(u32 offset, u32 length, void *memory);
-
-// A stretch of the ring: length bytes from offset, wrapping at its end.
-struct AudioRingSpan {
-    u32 offset;
-    u32 length;
-};
-// What the device has played since the previous update, given the cursors it
-// reports now: the span to clear, which ends at the play cursor.  Remembers
-// the play cursor for the next update.
-AudioRingSpan audio_take_played_span(u32 play_cursor, u32 write_cursor);

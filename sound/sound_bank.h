@@ -1,7 +1,7 @@
 // The game's nine sounds and the rule by which its music changes.
 #pragma once
 
-#include "os/audio.h"
+#include "sound/sounds.h"
 
 #define SOUND_BANK_MUSIC_TRACKS 6
 

@@ -64,7 +64,7 @@ Voice *os_get_voice(VoiceHandle voice) {
 }
 
 SoundHandle os_create_sound(u32 byte_length, const void *samples, f32 gain) {
-    if (!audio_state.initialised) return 0;
+    if (!audio_device.initialised || !audio_create_tables()) return 0;
     // Whole frames only: an empty looping voice would never leave the mixer.
     if (!samples || byte_length == 0 || byte_length % AUDIO_BYTES_PER_FRAME != 0) return 0;
     i16 *copy = (i16 *)os_alloc(byte_length);
@@ -100,7 +100,7 @@ void os_destroy_sound(SoundHandle sound) {
 }
 
 VoiceHandle os_play_sound(SoundHandle sound, f32 volume, f32 pan, u32 flags) {
-    if (!audio_state.initialised || !os_get_sound(sound)) return 0;
+    if (!audio_device.initialised || !os_get_sound(sound)) return 0;
     u32 index;
     if (!take_slot((void **)&audio_state.voices, &audio_state.voice_capacity, &audio_state.voice_count, sizeof(Voice),
                    &index))
@@ -134,6 +134,9 @@ bool os_is_sound_playing(SoundHandle sound) {
 
 void os_set_master_volume(f32 volume) { audio_state.master_volume = volume; }
 
+// What the output device asks of the mixer.
+static const AudioSource MIXER_SOURCE = {audio_mix, audio_trim_voices, audio_release_tables};
+
 bool audio_create_tables(void) {
     if (!audio_state.sounds) {
         audio_state.sounds = (Sound *)os_alloc_zeroed(AUDIO_SOUND_TABLE_START * sizeof(Sound));
@@ -147,6 +150,7 @@ bool audio_create_tables(void) {
         audio_state.voice_capacity = AUDIO_VOICE_TABLE_START;
         audio_state.voice_count = 0;
     }
+    os_set_audio_source(&MIXER_SOURCE);
     return true;
 }
 

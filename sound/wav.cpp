@@ -3,7 +3,7 @@
 // file's sample rate is checked and otherwise ignored.
 #include <string.h>
 
-#include "os/audio.h"
+#include "sound/sounds.h"
 #include "os/files.h"
 #include "os/log.h"
 #include "sound/wav.h"

@@ -1,7 +1,7 @@
 // WAV files as mixer sounds.
 #pragma once
 
-#include "os/audio.h"
+#include "sound/sounds.h"
 
 // Reads a RIFF WAVE file of 16-bit stereo integer PCM and makes a mixer sound
 // of its samples with the given gain.  0 on any failure; the file buffer is

@@ -13,14 +13,15 @@ inline void open_test_mixer(f32 master_volume) {
     audio_release_tables();
     audio_state = AudioState{};
     REQUIRE(audio_create_tables());
-    audio_state.initialised = true;
-    audio_state.ring_size = AUDIO_RING_SIZE;
+    audio_device.initialised = true;
+    audio_device.ring_size = AUDIO_RING_SIZE;
     audio_state.master_volume = master_volume;
 }
 
 inline void close_test_mixer(void) {
     audio_release_tables();
     audio_state = AudioState{};
+    audio_device = AudioDevice{};
 }
 
 inline SoundHandle make_sound(const std::vector<i16> &samples, f32 gain) {

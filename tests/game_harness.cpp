@@ -67,8 +67,8 @@ static void start_mixer(void) {
     audio_release_tables();
     audio_state = AudioState{};
     audio_create_tables();
-    audio_state.initialised = true;
-    audio_state.ring_size = AUDIO_RING_SIZE;
+    audio_device.initialised = true;
+    audio_device.ring_size = AUDIO_RING_SIZE;
     audio_state.master_volume = 0.2f;
     static const f32 gains[9] = {0.4f, 0.8f, 0.8f, 0.3f, 1.0f, 0.6f, 1.0f, 10.0f, 5.0f};
     SoundHandle *handles[9] = {&sound_bank.music[0], &sound_bank.music[1], &sound_bank.music[2],

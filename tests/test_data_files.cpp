@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "os/audio.h"
+#include "sound/sounds.h"
 #include "os/memory.h"
 #include "render/font.h"
 #include "render/image.h"

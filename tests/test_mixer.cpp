@@ -53,10 +53,10 @@ TEST_CASE("with the device closed nothing is created or played and no generation
     std::vector<i16> samples = {1, 2};
     CHECK(make_sound(samples, 1.0f) == 0);
     CHECK(audio_state.sound_generation == 0);
-    audio_state.initialised = true;
+    audio_device.initialised = true;
     SoundHandle s = make_sound(samples, 1.0f);
     CHECK(s == 0x100000000ull);
-    audio_state.initialised = false;
+    audio_device.initialised = false;
     CHECK(os_play_sound(s, 1.0f, 0.0f, 0) == 0);
     CHECK(audio_state.voice_generation == 0);
     close_test_mixer();

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "audio_test_support.h"
+#include "os/audio_ring.h"
 
 static const u32 S = AUDIO_RING_SIZE;
 static const u32 WINDOW = AUDIO_UPDATE_WINDOW;
@@ -93,12 +94,12 @@ TEST_CASE("audio_mix_region mixes only new bytes and a looping voice runs on wit
     std::vector<i16> ring(S / 2, 0x4321);
     u32 cursor = 0;
     update_ring(ring, cursor);
-    CHECK(audio_state.written_end == WINDOW);
+    CHECK(audio_device.written_end == WINDOW);
     // The same cursor again changes nothing.
     std::vector<i16> before = ring;
     update_ring(ring, cursor);
     CHECK(ring == before);
-    CHECK(audio_state.written_end == WINDOW);
+    CHECK(audio_device.written_end == WINDOW);
 
     // About 60 updates per second of ring, past the end twice.
     u32 mixed_total = WINDOW;
@@ -106,12 +107,12 @@ TEST_CASE("audio_mix_region mixes only new bytes and a looping voice runs on wit
         cursor = (cursor + 2940) % S;
         update_ring(ring, cursor);
         mixed_total += 2940;
-        REQUIRE(audio_state.written_end == (cursor + WINDOW > S ? cursor + WINDOW - S : cursor + WINDOW));
+        REQUIRE(audio_device.written_end == (cursor + WINDOW > S ? cursor + WINDOW - S : cursor + WINDOW));
     }
     CHECK(mixed_total > 2 * S);
     // The ring holds the sound without a seam: the sample at ring offset o is
     // the one the voice played when the mixer passed o for the last time.
-    u32 end = audio_state.written_end;  // ring offset of frame number mixed_total / 4
+    u32 end = audio_device.written_end;  // ring offset of frame number mixed_total / 4
     for (u32 back = 4; back <= S; back += 4) {
         u32 offset = (end + S - back) % S;
         u64 frame = (mixed_total - back) / 4;
@@ -125,9 +126,9 @@ TEST_CASE("audio_mix_region mixes only new bytes and a looping voice runs on wit
 TEST_CASE("a window across the ring's end is mixed in two pieces and written_end ends at the second") {
     open_test_mixer(1.0f);
     std::vector<i16> ring(S / 2, 0x1111);
-    audio_state.written_end = S - 1000;
+    audio_device.written_end = S - 1000;
     update_ring(ring, S - 4000);
-    CHECK(audio_state.written_end == WINDOW - 4000);
+    CHECK(audio_device.written_end == WINDOW - 4000);
     // With no voices the new bytes are silence; bytes before written_end are kept.
     for (u32 o = S - 4000; o < S - 1000; o += 2) REQUIRE(ring[o / 2] == 0x1111);
     for (u32 o = S - 1000; o < S; o += 2) REQUIRE(ring[o / 2] == 0);
@@ -135,18 +136,18 @@ TEST_CASE("a window across the ring's end is mixed in two pieces and written_end
     CHECK(ring[(WINDOW - 4000) / 2] == 0x1111);
 
     // A window that ended exactly at the ring's end, then one starting near 0.
-    audio_state.written_end = S;
+    audio_device.written_end = S;
     std::vector<i16> piece(WINDOW / 2, 0x2222);
     audio_mix_region(64, WINDOW, piece.data());
     CHECK(piece == std::vector<i16>(WINDOW / 2, 0));
-    CHECK(audio_state.written_end == 64 + WINDOW);
+    CHECK(audio_device.written_end == 64 + WINDOW);
 
     // A piece judged as already filled is left alone, written_end too.
-    audio_state.written_end = 1000;
+    audio_device.written_end = 1000;
     piece.assign(WINDOW / 2, 0x3333);
     audio_mix_region(S - 2000, 2000, piece.data());
     CHECK(piece == std::vector<i16>(WINDOW / 2, 0x3333));
-    CHECK(audio_state.written_end == 1000);
+    CHECK(audio_device.written_end == 1000);
     close_test_mixer();
 }
 
@@ -179,7 +180,7 @@ TEST_CASE("after a stall of any length sound resumes on the first update, on eit
             u32 cursor = start_cursor;
             update_ring(ring, cursor);
             for (int frame = 0; frame < 5; frame++) update_ring(ring, cursor = (cursor + 2940) % S);
-            u32 end_before = audio_state.written_end;
+            u32 end_before = audio_device.written_end;
             i16 last_mixed = ring_frame(ring, end_before + S - 4);
 
             cursor = (cursor + stall) % S;
@@ -196,12 +197,12 @@ TEST_CASE("after a stall of any length sound resumes on the first update, on eit
             }
             // The whole window from the cursor is new and picks up where the
             // voice stopped.
-            REQUIRE(audio_state.written_end == (cursor + WINDOW > S ? cursor + WINDOW - S : cursor + WINDOW));
+            REQUIRE(audio_device.written_end == (cursor + WINDOW > S ? cursor + WINDOW - S : cursor + WINDOW));
             REQUIRE((u32)ring_frame(ring, cursor) == ((u32)last_mixed + 1) % RAMP);
             REQUIRE(ramp_runs_on(ring, cursor, WINDOW));
             // Steady running again from there.
             for (int frame = 0; frame < 40; frame++) {
-                u32 end = audio_state.written_end;
+                u32 end = audio_device.written_end;
                 update_ring(ring, cursor = (cursor + 2940) % S);
                 REQUIRE(ramp_runs_on(ring, end + S - 4, 2944));
             }
@@ -219,7 +220,7 @@ TEST_CASE("the span the device has played since the previous update") {
     // The first update after opening knows no earlier cursor, also at 0.
     AudioRingSpan span = audio_take_played_span(0, 1764);
     CHECK(span.length == 0);
-    CHECK(audio_state.play_cursor_seen);
+    CHECK(audio_device.play_cursor_seen);
     // A cursor that has not moved: nothing played.
     span = audio_take_played_span(0, 1764);
     CHECK(span.length == 0);
@@ -338,4 +339,38 @@ TEST_CASE("with the played ring cleared a stall is heard as silence and steady p
         CHECK(sounding(stall_end + LEAD / 2, h.size()));
         if (stall < S) CHECK(blocks_heard_a_lap_before(h) == 0);
     }
+}
+
+static u32 fills, filled_bytes;
+static void fill_with_sevens(void *dest, u32 length) {
+    fills++;
+    filled_bytes += length;
+    memset(dest, 7, length);
+}
+
+TEST_CASE("the ring takes its new bytes from the registered source, and silence without one") {
+    close_test_mixer();
+    audio_device.ring_size = S;
+    std::vector<u8> piece(WINDOW, 0xEE);
+    audio_mix_region(0, WINDOW, piece.data());
+    CHECK(std::count(piece.begin(), piece.end(), 0) == (long)WINDOW);
+
+    const AudioSource source = {fill_with_sevens, nullptr, nullptr};
+    os_set_audio_source(&source);
+    fills = filled_bytes = 0;
+    // Only the part past written_end is asked for.
+    audio_mix_region(2940, WINDOW, piece.data());
+    CHECK(fills == 1);
+    CHECK(filled_bytes == 2940);
+    CHECK(piece[WINDOW - 2941] == 0);
+    CHECK(piece[WINDOW - 2940] == 7);
+    audio_mix_region(2940, WINDOW, piece.data());  // nothing new
+    CHECK(fills == 1);
+
+    // The mixer registers itself with its tables; a null source stops it.
+    REQUIRE(audio_create_tables());
+    CHECK((audio_device.source.fill == &audio_mix));
+    os_set_audio_source(nullptr);
+    CHECK((audio_device.source.fill == nullptr));
+    close_test_mixer();
 }

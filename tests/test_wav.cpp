@@ -265,7 +265,7 @@ TEST_CASE("truncated files and sizes that reach past the end are refused without
 TEST_CASE("a missing file, or a closed device, gives the null handle") {
     open_test_mixer(1.0f);
     CHECK(init_wav_from_file_data(STR("no such file.wav"), 1.0f) == 0);
-    audio_state.initialised = false;
+    audio_device.initialised = false;
     CHECK(load(plain_wav()).sound == 0);
     CHECK(audio_state.sound_count == 0);
     close_test_mixer();

@@ -70,8 +70,8 @@ bool backend_audio_open(Window *window) {
         return false;
     }
     SDL_PauseAudioDevice(ring.device, 0);
-    audio_state.device = &ring;
-    audio_state.buffer = ring.bytes;
+    audio_device.device = &ring;
+    audio_device.buffer = ring.bytes;
     return true;
 }
 

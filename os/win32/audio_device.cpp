@@ -98,13 +98,13 @@ bool backend_audio_open(Window *window) {
         return false;
     }
 
-    audio_state.device = device;
-    audio_state.buffer = ring;
+    audio_device.device = device;
+    audio_device.buffer = ring;
     return true;
 }
 
 bool backend_audio_cursors(u32 *play_cursor, u32 *write_cursor) {
-    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_state.buffer;
+    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_device.buffer;
     DWORD play = 0, write = 0;
     HRESULT result = ring->GetCurrentPosition(&play, &write);
     if (FAILED(result)) {
@@ -117,7 +117,7 @@ bool backend_audio_cursors(u32 *play_cursor, u32 *write_cursor) {
 }
 
 bool backend_audio_lock(u32 offset, u32 length, AudioRingPieces *pieces) {
-    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_state.buffer;
+    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_device.buffer;
     DWORD length1 = 0, length2 = 0;
     HRESULT result = ring->Lock(offset, length, &pieces->memory[0], &length1, &pieces->memory[1], &length2, 0);
     if (FAILED(result)) {
@@ -131,15 +131,15 @@ bool backend_audio_lock(u32 offset, u32 length, AudioRingPieces *pieces) {
 }
 
 void backend_audio_unlock(const AudioRingPieces *pieces) {
-    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_state.buffer;
+    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_device.buffer;
     HRESULT result = ring->Unlock(pieces->memory[0], pieces->length[0], pieces->memory[1], pieces->length[1]);
     if (FAILED(result)) report_failure("IDirectSoundBuffer_Unlock()", result);
 }
 
 void backend_audio_close(void) {
-    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_state.buffer;
+    IDirectSoundBuffer *ring = (IDirectSoundBuffer *)audio_device.buffer;
     HRESULT result = ring->Stop();
     if (FAILED(result)) report_failure("IDirectSoundBuffer_Stop()", result);
     release(ring, "IDirectSoundBuffer_Release()");
-    release((IDirectSound *)audio_state.device, "IDirectSound_Release()");
+    release((IDirectSound *)audio_device.device, "IDirectSound_Release()");
 }

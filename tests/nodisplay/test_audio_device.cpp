@@ -3,8 +3,8 @@
 TEST_CASE("without a sound device opening fails and the mixer stays silent") {
     close_test_mixer();
     CHECK(os_init_audio(nullptr) == nullptr);
-    CHECK_FALSE(audio_state.initialised);
-    CHECK(audio_state.ring_size == AUDIO_RING_SIZE);
+    CHECK_FALSE(audio_device.initialised);
+    CHECK(audio_device.ring_size == AUDIO_RING_SIZE);
     CHECK(make_sound({1, 2}, 1.0f) == 0);
     os_update_audio();
     os_shutdown_audio();

@@ -55,7 +55,7 @@ static std::vector<i16> test_tone(u32 frames) {
 // late that the device may have played bytes not yet mixed (a loaded machine).
 static bool play_through_device(const std::vector<i16> &tone, u32 milliseconds) {
     os_init();
-    REQUIRE(os_init_audio(nullptr) == &audio_state);
+    REQUIRE(os_init_audio(nullptr) == &audio_device);
     os_set_master_volume(0.5f);
     SoundHandle s = make_sound(tone, 1.0f);
     REQUIRE(os_play_sound(s, 1.0f, 0.25f, 0) != 0);
@@ -123,7 +123,7 @@ TEST_CASE("without a sound server opening fails with a log line and the mixer st
     EnvOverride server("PULSE_SERVER", "unix:/nonexistent/fathomer-test/pa.sock");
     close_test_mixer();
     capture_stdout_begin();
-    AudioState *state = os_init_audio(nullptr);
+    AudioDevice *state = os_init_audio(nullptr);
     std::string log = capture_stdout_end();
     CHECK(state == nullptr);
     CHECK(log.find("FAILED SDL_") == 0);

@@ -8,7 +8,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 
-#include "os/audio.h"
+#include "sound/sounds.h"
 #include "os/backend.h"
 #include "os/window.h"
 
@@ -47,8 +47,8 @@ int main(int argc, char **argv) {
         if (open) {
             u32 play = 0, write = 0;
             backend_audio_cursors(&play, &write);
-            u32 ahead = (audio_state.written_end + AUDIO_RING_SIZE - write) % AUDIO_RING_SIZE;
-            if (audio_state.written_end != 0 && ahead > AUDIO_UPDATE_WINDOW) late++;
+            u32 ahead = (audio_device.written_end + AUDIO_RING_SIZE - write) % AUDIO_RING_SIZE;
+            if (audio_device.written_end != 0 && ahead > AUDIO_UPDATE_WINDOW) late++;
         }
         os_update_audio();
         Sleep(10);

@@ -8,9 +8,9 @@
 #include "tools/fuzz/fuzz_file_input.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-    if (!audio_state.initialised) {
+    if (!audio_device.initialised) {
         if (!audio_create_tables()) abort();
-        audio_state.initialised = true;
+        audio_device.initialised = true;
         audio_state.master_volume = 1.0f;
     }
     fuzz_input = data;

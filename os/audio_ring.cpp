@@ -1,6 +1,13 @@
-// Which bytes of a locked piece of the output ring are new, and mixing them;
-// which bytes the device has played since, and may be cleared.
-#include "sound/mixer.h"
+// The output ring: the device's state and the sound source it asks, which
+// bytes of a locked piece are new and filling them, and which bytes the device
+// has played since the previous update and may be cleared.
+#include "os/audio_ring.h"
+
+#include <string.h>
+
+AudioDevice audio_device;
+
+void os_set_audio_source(const AudioSource *source) { audio_device.source = source ? *source : AudioSource{}; }
 
 // The piece starts at the write cursor (or at 0 for the part past the ring's
 // end).  In steady running written_end lies at most one update window ahead of
@@ -30,10 +37,12 @@ u32 audio_region_new_start(u32 written_end, u32 offset, u32 length, u32 ring_siz
 }
 
 void audio_mix_region(u32 offset, u32 length, void *memory) {
-    u32 start = audio_region_new_start(audio_state.written_end, offset, length, audio_state.ring_size);
+    u32 start = audio_region_new_start(audio_device.written_end, offset, length, audio_device.ring_size);
     if (start >= length) return;
-    audio_state.written_end = offset + length;
-    audio_mix((u8 *)memory + start, length - start);
+    audio_device.written_end = offset + length;
+    u8 *fresh = (u8 *)memory + start;
+    if (audio_device.source.fill) audio_device.source.fill(fresh, length - start);
+    else memset(fresh, 0, length - start);
 }
 
 // The device has played the ring from the previous play cursor to this one.
@@ -49,16 +58,16 @@ void audio_mix_region(u32 offset, u32 length, void *memory) {
 // stall clears less than was played; what it misses is mixed over before the
 // cursor comes round to it.
 AudioRingSpan audio_take_played_span(u32 play_cursor, u32 write_cursor) {
-    u32 size = audio_state.ring_size;
+    u32 size = audio_device.ring_size;
     AudioRingSpan span = {play_cursor, 0};
-    if (audio_state.play_cursor_seen) {
-        u32 played = (play_cursor + size - audio_state.last_play_cursor) % size;
+    if (audio_device.play_cursor_seen) {
+        u32 played = (play_cursor + size - audio_device.last_play_cursor) % size;
         u32 kept = (write_cursor + size - play_cursor) % size + AUDIO_UPDATE_WINDOW;
         u32 clearable = kept < size ? size - kept : 0;
         span.length = played < clearable ? played : clearable;
         span.offset = (play_cursor + size - span.length) % size;
     }
-    audio_state.last_play_cursor = play_cursor;
-    audio_state.play_cursor_seen = true;
+    audio_device.last_play_cursor = play_cursor;
+    audio_device.play_cursor_seen = true;
     return span;
 }
