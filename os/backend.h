@@ -20,9 +20,19 @@
 // os/input.h, whose typing sends the strokes of the key plan written once in
 // os/key_typing.h (type_text_strokes, os_key_is_sendable).  Everything else in
 // those headers is written once.
+//
+// System: os_printf (os/log.cpp), the mutex wrappers with the thread numbers
+// and flags (os/threads.cpp) and the process pipes, start, run and close
+// (os/process.cpp) are written once over the system hooks here.  The rest of
+// the system concerns (files, heap, clock, console, the log's standard output
+// and crash filter, libraries, system facts, the other thread and process
+// functions) are os_ functions each system backend defines, no logic of them
+// written in both.
 #pragma once
 
+#include "os/process.h"
 #include "os/system.h"
+#include "os/threads.h"
 #include "os/window.h"
 #include "os/window_ops.h"
 
@@ -138,6 +148,43 @@ void window_focus(Window *window, bool gained);
 // (backslashes become "/", a NUL after each path, one more after the last),
 // delivered with EVENT_DROP and freed when the callback returns.
 void window_drop(Window *window, Vec2i client, const Str *paths, u32 count);
+
+// ---- Threads: hooks each system backend provides ------------------------------
+// The system's recursive lock in mutex->storage, which os_create_mutex zeroed first.
+void backend_mutex_init(Mutex *mutex);
+void backend_mutex_destroy(Mutex *mutex);
+void backend_mutex_lock(Mutex *mutex);
+void backend_mutex_unlock(Mutex *mutex);
+// A new thread record (flags 0, handle set before the entry can read it) whose
+// thread runs the entry at once; null, with nothing left, when the system refuses.
+Thread *backend_start_thread(ThreadEntry entry, u32 number, u64 user_data);
+// Called only for records marked THREAD_RUNNING, after the flags are switched.
+void backend_suspend_thread(Thread *thread);
+void backend_resume_thread(Thread *thread);
+// Ends the thread with exit code 1; the caller zeroes the record.
+void backend_terminate_thread(Thread *thread);
+
+// ---- Child processes: hooks each system backend provides ----------------------
+// A pipe whose two ends the child could inherit; on failure both stay null.
+bool backend_create_pipe(Process *process, void **read_end, void **write_end);
+// Keeps a pipe end from the children started after it.
+bool backend_make_private(void *handle);
+// Closes a handle of the record, if any, and zeroes it.
+void backend_close_handle(void **handle);
+// Starts the command with the record's child_stdin as its standard input and
+// child_stdout as its standard output and error, noting it in process_info.
+bool backend_create_child(Process *process, Str command, bool show_window);
+// Reads up to max bytes, waiting for some: the count, 0 at the pipe's end, -1 on failure.
+i64 backend_read_pipe(void *handle, void *buffer, u32 max);
+// Waits for the child's end and gives its exit code; false when it cannot be had.
+bool backend_wait_exit_code(Process *process, u32 *code);
+// Ends a child that still runs (exit code 0 where the system has one to give).
+void backend_end_child(Process *process);
+// Lets go of the child in process_info (the pipes are the caller's).
+void backend_release_child(Process *process);
+// os_run_process without a callback: the child started without pipes, its
+// exit code asked for at once (PROCESS_STILL_ACTIVE while it runs), 1 on failure.
+u32 backend_run_detached(Str command, bool show_window);
 
 // ---- Sound device ----------------------------------------------------------
 // Per backend: the hooks below.  Once (os/audio_output.cpp): os_init_audio,

@@ -1,4 +1,5 @@
 #include <stdarg.h>
+#include <stdio.h>
 #include <string.h>
 
 #include "os/clock.h"
@@ -17,6 +18,14 @@ int log_printf(const char *format, ...) {
     va_list args;
     va_start(args, format);
     int n = stbsp_vsprintfcb(log_flush, nullptr, buffer, format, args);
+    va_end(args);
+    return n;
+}
+
+int os_printf(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    int n = vfprintf(stdout, format, args);
     va_end(args);
     return n;
 }

@@ -1,7 +1,6 @@
 #include <errno.h>
 #include <pthread.h>
 #include <signal.h>
-#include <stdarg.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -19,14 +18,6 @@ void os_write_stdout(Str text) {
         p += n;
         left -= (u64)n;
     }
-}
-
-int os_printf(const char *format, ...) {
-    va_list args;
-    va_start(args, format);
-    int n = vfprintf(stdout, format, args);
-    va_end(args);
-    return n;
 }
 
 // Terminals take the same colours as ANSI escapes; anything else gets no escapes.

@@ -10,9 +10,8 @@
 #include <time.h>
 #include <unistd.h>
 
-#include "os/log.h"
+#include "os/backend.h"
 #include "os/memory.h"
-#include "os/process.h"
 
 extern char **environ;
 
@@ -20,7 +19,7 @@ extern char **environ;
 static void *fd_handle(int fd) { return (void *)(intptr_t)(fd + 1); }
 static int handle_fd(void *handle) { return (int)(intptr_t)handle - 1; }
 
-static void close_handle(void **handle) {
+void backend_close_handle(void **handle) {
     if (*handle) close(handle_fd(*handle));
     *handle = nullptr;
 }
@@ -41,35 +40,21 @@ static u32 exit_code_of(int status) {
 
 static bool set_private(int fd) { return fcntl(fd, F_SETFD, FD_CLOEXEC) == 0; }
 
-static u32 create_pipes(Process *p) {
-    int out[2], in[2];
-    if (pipe(out) != 0) return PROCESS_ERROR_OUTPUT_PIPE;
-    p->stdout_read = fd_handle(out[0]);
-    p->child_stdout = fd_handle(out[1]);
-    u32 result = PROCESS_STARTED;
-    if (!set_private(out[0])) {
-        result = PROCESS_ERROR_OUTPUT_PRIVATE;
-    } else if (pipe(in) != 0) {
-        result = PROCESS_ERROR_INPUT_PIPE;
-    } else {
-        p->child_stdin = fd_handle(in[0]);
-        p->stdin_write = fd_handle(in[1]);
-        if (!set_private(in[1])) result = PROCESS_ERROR_INPUT_PRIVATE;
-    }
-    if (result != PROCESS_STARTED) {
-        close_handle(&p->stdout_read);
-        close_handle(&p->child_stdout);
-        close_handle(&p->child_stdin);
-        close_handle(&p->stdin_write);
-    }
-    return result;
+bool backend_create_pipe(Process *, void **read_end, void **write_end) {
+    int ends[2];
+    if (pipe(ends) != 0) return false;
+    *read_end = fd_handle(ends[0]);
+    *write_end = fd_handle(ends[1]);
+    return true;
 }
+
+bool backend_make_private(void *handle) { return set_private(handle_fd(handle)); }
 
 // The child gets the pipes as standard input, output and error, and a process
 // group of its own: the shell may run the command as a process of its own, and
 // ending the child ends the whole group.  The Windows creation records have no
 // meaning here and stay zero.
-static bool create_child(Process *p, Str command) {
+bool backend_create_child(Process *p, Str command, bool) {
     char *line = terminated_copy(command);
     if (!line) return false;
     int in = handle_fd(p->child_stdin), out = handle_fd(p->child_stdout);
@@ -99,18 +84,12 @@ static bool create_child(Process *p, Str command) {
 
 static pid_t child_pid(Process *p) { return (pid_t)(intptr_t)p->process_info.process; }
 
-static void close_all(Process *p) {
-    p->process_info.process = nullptr;
-    close_handle(&p->child_stdin);
-    close_handle(&p->child_stdout);
-    close_handle(&p->stdin_write);
-    close_handle(&p->stdout_read);
-}
+void backend_release_child(Process *p) { p->process_info.process = nullptr; }
 
 // A middle process starts the child, asks at once whether it has ended and
 // reports that, then exits; the child is left to init, so no zombie stays
 // behind for a process nobody waits for.
-static u32 run_without_output(Str command) {
+u32 backend_run_detached(Str command, bool) {
     char *line = terminated_copy(command);
     if (!line) return 1;
     char *argv[] = {(char *)"sh", (char *)"-c", line, nullptr};
@@ -149,53 +128,21 @@ static u32 run_without_output(Str command) {
     return code;
 }
 
-u32 os_run_process(Str command, ProcessOutputCallback callback, bool show_window) {
-    if (!callback) return run_without_output(command);
-    Process p;
-    memset(&p, 0, sizeof(p));
-    u32 result = create_pipes(&p);
-    if (result != PROCESS_STARTED) return result;
-    if (!create_child(&p, command)) {
-        close_all(&p);
-        return PROCESS_ERROR_START;
-    }
-    // Without the child's ends here the output pipe ends when the child's
-    // output closes, and a child reading its input sees the end of it.
-    close_handle(&p.child_stdin);
-    close_handle(&p.child_stdout);
-    close_handle(&p.stdin_write);
-
-    char buffer[4096];
-    int out = handle_fd(p.stdout_read);
-    for (;;) {
-        ssize_t got = read(out, buffer, sizeof(buffer));
-        if (got < 0 && errno == EINTR) continue;
-        if (got <= 0) break;
-        callback(Str{(u64)got, buffer});
-    }
-    int status;
-    pid_t ended;
-    while ((ended = waitpid(child_pid(&p), &status, 0)) < 0 && errno == EINTR) {}
-    u32 code;
-    if (ended != child_pid(&p)) {
-        os_printf("%i\n", 3110);
-        code = PROCESS_ERROR_EXIT_CODE;
-    } else {
-        code = exit_code_of(status);
-    }
-    close_all(&p);
-    return code;
+static i64 read_some(int fd, void *buffer, u32 max) {
+    ssize_t got;
+    while ((got = read(fd, buffer, max)) < 0 && errno == EINTR) {}
+    return got < 0 ? -1 : (i64)got;
 }
 
-u32 os_start_process(Process *process, Str command, bool show_window) {
-    memset(process, 0, sizeof(*process));
-    u32 result = create_pipes(process);
-    if (result != PROCESS_STARTED) return result;
-    if (!create_child(process, command)) {
-        close_all(process);
-        return PROCESS_ERROR_START;
-    }
-    return PROCESS_STARTED;
+i64 backend_read_pipe(void *handle, void *buffer, u32 max) { return read_some(handle_fd(handle), buffer, max); }
+
+bool backend_wait_exit_code(Process *p, u32 *code) {
+    int status;
+    pid_t ended;
+    while ((ended = waitpid(child_pid(p), &status, 0)) < 0 && errno == EINTR) {}
+    if (ended != child_pid(p)) return false;
+    *code = exit_code_of(status);
+    return true;
 }
 
 // A child that closed its input must not end this process with SIGPIPE: the
@@ -222,9 +169,7 @@ i64 os_read_process_output(Process *process, u32 max, void *buffer) {
     int waiting = 0;
     if (ioctl(fd, FIONREAD, &waiting) != 0) return -1;
     if (waiting <= 0) return 0;
-    ssize_t got;
-    while ((got = read(fd, buffer, (u32)waiting < max ? (u32)waiting : max)) < 0 && errno == EINTR) {}
-    return got < 0 ? -1 : (i64)got;
+    return read_some(fd, buffer, (u32)waiting < max ? (u32)waiting : max);
 }
 
 // Once ended, the child is reaped and the record no longer names it.
@@ -280,10 +225,8 @@ bool os_wait_process_idle(Process *process) {
     return false;
 }
 
-void os_close_process(Process *process) {
-    if (os_is_process_running(process)) {
-        kill(-child_pid(process), SIGKILL);
-        while (waitpid(child_pid(process), nullptr, 0) < 0 && errno == EINTR) {}
-    }
-    close_all(process);
+// The whole group: the shell may have started the command as a process of its own.
+void backend_end_child(Process *process) {
+    kill(-child_pid(process), SIGKILL);
+    while (waitpid(child_pid(process), nullptr, 0) < 0 && errno == EINTR) {}
 }

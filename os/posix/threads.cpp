@@ -5,8 +5,8 @@
 #include <string.h>
 #include <time.h>
 
+#include "os/backend.h"
 #include "os/memory.h"
-#include "os/threads.h"
 
 static_assert(sizeof(pthread_mutex_t) <= sizeof(Mutex), "Mutex holds a pthread mutex");
 static_assert(alignof(pthread_mutex_t) <= alignof(Mutex), "");
@@ -15,24 +15,17 @@ static_assert(sizeof(pthread_t) <= sizeof(void *), "a thread id fits the handle 
 static pthread_mutex_t *system_mutex(Mutex *mutex) { return (pthread_mutex_t *)mutex->storage; }
 
 // Recursive, like the Windows critical section.
-Mutex os_create_mutex(void) {
-    Mutex mutex;
-    memset(&mutex, 0, sizeof(mutex));
+void backend_mutex_init(Mutex *mutex) {
     pthread_mutexattr_t attr;
     pthread_mutexattr_init(&attr);
     pthread_mutexattr_settype(&attr, PTHREAD_MUTEX_RECURSIVE);
-    pthread_mutex_init(system_mutex(&mutex), &attr);
+    pthread_mutex_init(system_mutex(mutex), &attr);
     pthread_mutexattr_destroy(&attr);
-    return mutex;
 }
 
-void os_destroy_mutex(Mutex *mutex) {
-    pthread_mutex_destroy(system_mutex(mutex));
-    memset(mutex, 0, sizeof(*mutex));
-}
-
-void os_lock_mutex(Mutex *mutex) { pthread_mutex_lock(system_mutex(mutex)); }
-void os_unlock_mutex(Mutex *mutex) { pthread_mutex_unlock(system_mutex(mutex)); }
+void backend_mutex_destroy(Mutex *mutex) { pthread_mutex_destroy(system_mutex(mutex)); }
+void backend_mutex_lock(Mutex *mutex) { pthread_mutex_lock(system_mutex(mutex)); }
+void backend_mutex_unlock(Mutex *mutex) { pthread_mutex_unlock(system_mutex(mutex)); }
 
 // POSIX threads cannot be suspended or ended from outside, so the layer's own
 // threads take three signals: one parks the thread in its handler until the
@@ -48,7 +41,6 @@ struct ThreadBlock {
 };
 
 static thread_local ThreadBlock *current_block;
-static u32 thread_counter;
 static pthread_once_t signals_once = PTHREAD_ONCE_INIT;
 
 static int suspend_signal(void) { return SIGRTMIN + 3; }
@@ -96,12 +88,11 @@ static void *thread_start(void *arg) {
     return (void *)(uintptr_t)block->entry(&block->thread);
 }
 
-Thread *os_create_thread(ThreadEntry entry, u64 user_data) {
+Thread *backend_start_thread(ThreadEntry entry, u32 number, u64 user_data) {
     pthread_once(&signals_once, install_signals);
-    thread_counter++;
     ThreadBlock *block = (ThreadBlock *)os_alloc_zeroed(sizeof(ThreadBlock));
     if (!block) return nullptr;
-    block->thread.number = thread_counter;
+    block->thread.number = number;
     block->thread.user_data = user_data;
     block->entry = entry;
     sem_init(&block->started, 0, 0);
@@ -127,25 +118,19 @@ static void wait_parked(ThreadBlock *block) {
     while (sem_timedwait(&block->parked_ack, &until) != 0 && errno == EINTR) {}
 }
 
-void os_suspend_thread(Thread *thread) {
-    if (!thread || !(thread->flags & THREAD_RUNNING) || (thread->flags & THREAD_SUSPENDED)) return;
+void backend_suspend_thread(Thread *thread) {
     ThreadBlock *block = (ThreadBlock *)thread;
-    thread->flags |= THREAD_SUSPENDED;
     __atomic_store_n(&block->parked, 1, __ATOMIC_RELEASE);
     if (pthread_kill(block->id, suspend_signal()) == 0) wait_parked(block);
 }
 
-void os_resume_thread(Thread *thread) {
-    if (!thread || !(thread->flags & THREAD_RUNNING) || !(thread->flags & THREAD_SUSPENDED)) return;
+void backend_resume_thread(Thread *thread) {
     ThreadBlock *block = (ThreadBlock *)thread;
-    thread->flags &= (u8)~THREAD_SUSPENDED;
     __atomic_store_n(&block->parked, 0, __ATOMIC_RELEASE);
     pthread_kill(block->id, resume_signal());
 }
 
-void os_terminate_thread(Thread *thread) {
-    if (!thread || !(thread->flags & THREAD_RUNNING)) return;
+void backend_terminate_thread(Thread *thread) {
     ThreadBlock *block = (ThreadBlock *)thread;
     pthread_kill(block->id, terminate_signal());
-    memset(thread, 0, sizeof(*thread));
 }

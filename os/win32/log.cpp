@@ -1,6 +1,4 @@
 #include <windows.h>
-#include <stdarg.h>
-#include <stdio.h>
 #include <stdlib.h>
 
 #include "os/log.h"
@@ -9,14 +7,6 @@
 void os_write_stdout(Str text) {
     DWORD written;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text.data, (DWORD)text.len, &written, nullptr);
-}
-
-int os_printf(const char *format, ...) {
-    va_list args;
-    va_start(args, format);
-    int n = vfprintf(stdout, format, args);
-    va_end(args);
-    return n;
 }
 
 static void set_console_attribute(WORD attribute) {

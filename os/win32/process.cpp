@@ -1,10 +1,9 @@
 #include <windows.h>
 #include <string.h>
 
-#include "os/log.h"
+#include "os/backend.h"
 #include "os/memory.h"
 #include "os/win32/utf16.h"
-#include "os/process.h"
 
 static_assert(sizeof(ProcessSecurity) == sizeof(SECURITY_ATTRIBUTES), "");
 static_assert(offsetof(ProcessSecurity, descriptor) == offsetof(SECURITY_ATTRIBUTES, lpSecurityDescriptor), "");
@@ -20,7 +19,7 @@ static_assert(PROCESS_STILL_ACTIVE == STILL_ACTIVE, "");
 static_assert(PROCESS_USE_STD_HANDLES == STARTF_USESTDHANDLES, "");
 static_assert(PROCESS_NORMAL_PRIORITY == NORMAL_PRIORITY_CLASS && PROCESS_NO_WINDOW == CREATE_NO_WINDOW, "");
 
-static void close_handle(void **handle) {
+void backend_close_handle(void **handle) {
     if (*handle) CloseHandle(*handle);
     *handle = nullptr;
 }
@@ -29,38 +28,22 @@ static u32 creation_flags_for(bool show_window) {
     return NORMAL_PRIORITY_CLASS | (show_window ? 0 : CREATE_NO_WINDOW);
 }
 
-// Both pipes with inheritable handles, then the parent's own ends made
-// private.  On failure nothing stays open.
-static u32 create_pipes(Process *p) {
+// Inheritable ends, as the record's security attributes say.
+bool backend_create_pipe(Process *p, void **read_end, void **write_end) {
     p->security.length = sizeof(SECURITY_ATTRIBUTES);
     p->security.descriptor = nullptr;
     p->security.inherit_handles = TRUE;
     SECURITY_ATTRIBUTES sa;
     memcpy(&sa, &p->security, sizeof(sa));
-    u32 result = PROCESS_STARTED;
-    if (!CreatePipe(&p->stdout_read, &p->child_stdout, &sa, 0)) {
-        p->stdout_read = p->child_stdout = nullptr;
-        return PROCESS_ERROR_OUTPUT_PIPE;
-    }
-    if (!SetHandleInformation(p->stdout_read, HANDLE_FLAG_INHERIT, 0)) {
-        result = PROCESS_ERROR_OUTPUT_PRIVATE;
-    } else if (!CreatePipe(&p->child_stdin, &p->stdin_write, &sa, 0)) {
-        p->child_stdin = p->stdin_write = nullptr;
-        result = PROCESS_ERROR_INPUT_PIPE;
-    } else if (!SetHandleInformation(p->stdin_write, HANDLE_FLAG_INHERIT, 0)) {
-        result = PROCESS_ERROR_INPUT_PRIVATE;
-    }
-    if (result != PROCESS_STARTED) {
-        close_handle(&p->stdout_read);
-        close_handle(&p->child_stdout);
-        close_handle(&p->child_stdin);
-        close_handle(&p->stdin_write);
-    }
-    return result;
+    if (CreatePipe(read_end, write_end, &sa, 0)) return true;
+    *read_end = *write_end = nullptr;
+    return false;
 }
 
+bool backend_make_private(void *handle) { return SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0) != 0; }
+
 // Creates the child with the pipes as its standard handles.
-static bool create_child(Process *p, Str command, bool show_window) {
+bool backend_create_child(Process *p, Str command, bool show_window) {
     memset(&p->startup, 0, sizeof(p->startup));
     p->startup.size = sizeof(STARTUPINFOW);
     p->startup.flags = STARTF_USESTDHANDLES;
@@ -83,17 +66,13 @@ static bool create_child(Process *p, Str command, bool show_window) {
     return true;
 }
 
-static void close_all(Process *p) {
-    close_handle(&p->process_info.process);
-    close_handle(&p->process_info.thread);
-    close_handle(&p->child_stdin);
-    close_handle(&p->child_stdout);
-    close_handle(&p->stdin_write);
-    close_handle(&p->stdout_read);
+void backend_release_child(Process *p) {
+    backend_close_handle(&p->process_info.process);
+    backend_close_handle(&p->process_info.thread);
 }
 
 // Started and asked for its exit code at once; it is not waited for.
-static u32 run_without_output(Str command, bool show_window) {
+u32 backend_run_detached(Str command, bool show_window) {
     wchar_t *command_line = os_utf16_from_utf8_alloc(command);
     if (!command_line) return 1;
     STARTUPINFOW startup;
@@ -112,48 +91,19 @@ static u32 run_without_output(Str command, bool show_window) {
     return code;
 }
 
-u32 os_run_process(Str command, ProcessOutputCallback callback, bool show_window) {
-    if (!callback) return run_without_output(command, show_window);
-    Process p;
-    memset(&p, 0, sizeof(p));
-    u32 result = create_pipes(&p);
-    if (result != PROCESS_STARTED) return result;
-    if (!create_child(&p, command, show_window)) {
-        close_all(&p);
-        return PROCESS_ERROR_START;
-    }
-    // Without the child's ends here the output pipe ends when the child's
-    // output closes, and a child reading its input sees the end of it.
-    close_handle(&p.child_stdin);
-    close_handle(&p.child_stdout);
-    close_handle(&p.stdin_write);
-
-    char buffer[4096];
-    for (;;) {
-        DWORD got = 0;
-        if (!ReadFile(p.stdout_read, buffer, sizeof(buffer), &got, nullptr) || got == 0) break;
-        callback(Str{got, buffer});
-    }
-    // The pipe can end a moment before the exit code is set.
-    WaitForSingleObject(p.process_info.process, INFINITE);
-    DWORD code;
-    if (!GetExitCodeProcess(p.process_info.process, &code)) {
-        os_printf("%i\n", 3110);
-        code = PROCESS_ERROR_EXIT_CODE;
-    }
-    close_all(&p);
-    return code;
+i64 backend_read_pipe(void *handle, void *buffer, u32 max) {
+    DWORD got = 0;
+    if (!ReadFile(handle, buffer, max, &got, nullptr)) return -1;
+    return got;
 }
 
-u32 os_start_process(Process *process, Str command, bool show_window) {
-    memset(process, 0, sizeof(*process));
-    u32 result = create_pipes(process);
-    if (result != PROCESS_STARTED) return result;
-    if (!create_child(process, command, show_window)) {
-        close_all(process);
-        return PROCESS_ERROR_START;
-    }
-    return PROCESS_STARTED;
+bool backend_wait_exit_code(Process *p, u32 *code) {
+    // The pipe can end a moment before the exit code is set.
+    WaitForSingleObject(p->process_info.process, INFINITE);
+    DWORD exit_code;
+    if (!GetExitCodeProcess(p->process_info.process, &exit_code)) return false;
+    *code = exit_code;
+    return true;
 }
 
 i64 os_write_process_input(Process *process, u32 count, const void *bytes) {
@@ -166,9 +116,7 @@ i64 os_read_process_output(Process *process, u32 max, void *buffer) {
     DWORD waiting = 0;
     if (!PeekNamedPipe(process->stdout_read, nullptr, 0, nullptr, &waiting, nullptr)) return -1;
     if (waiting == 0) return 0;
-    DWORD got = 0;
-    if (!ReadFile(process->stdout_read, buffer, waiting < max ? waiting : max, &got, nullptr)) return -1;
-    return got;
+    return backend_read_pipe(process->stdout_read, buffer, waiting < max ? waiting : max);
 }
 
 bool os_is_process_running(Process *process) {
@@ -179,7 +127,4 @@ bool os_wait_process_idle(Process *process) {
     return process->process_info.process && WaitForInputIdle(process->process_info.process, 5000) == 0;
 }
 
-void os_close_process(Process *process) {
-    if (os_is_process_running(process)) TerminateProcess(process->process_info.process, 0);
-    close_all(process);
-}
+void backend_end_child(Process *process) { TerminateProcess(process->process_info.process, 0); }
