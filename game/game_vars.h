@@ -11,16 +11,6 @@
 #define PLAY_PHASE_WAITING 1
 #define PLAY_PHASE_FALLING 2
 
-// Windows virtual-key codes, as indexed in the input table.
-#define KEY_A 0x41
-#define KEY_D 0x44
-#define KEY_R 0x52
-#define KEY_S 0x53
-#define KEY_W 0x57
-#define KEY_X 0x58
-#define KEY_PLUS 0xBB   // the key carrying = and +
-#define KEY_MINUS 0xBD  // the key carrying - and _
-
 #define RANDOM_START_SEED 11337.69f
 
 struct GameVars {

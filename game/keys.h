@@ -1,7 +1,38 @@
-// The game's view of the input table.
+// The game's keys and its view of the input table.  The tools that drive the
+// game from scripts (the demo player, the adversity driver) name its keys
+// from here.
 #pragma once
 
+#include <string.h>
+
 #include "os/types.h"
+
+// Windows virtual-key codes, as indexed in the input table.
+#define KEY_A 0x41
+#define KEY_D 0x44
+#define KEY_R 0x52
+#define KEY_S 0x53
+#define KEY_W 0x57
+#define KEY_X 0x58
+#define KEY_PLUS 0xBB   // the key carrying = and +
+#define KEY_MINUS 0xBD  // the key carrying - and _
+
+struct GameKeyName {
+    const char *name;
+    u16 key;
+};
+
+inline const GameKeyName GAME_KEY_NAMES[] = {
+    {"A", KEY_A}, {"D", KEY_D}, {"R", KEY_R},       {"S", KEY_S},
+    {"W", KEY_W}, {"X", KEY_X}, {"PLUS", KEY_PLUS}, {"MINUS", KEY_MINUS},
+};
+
+// The key of a name in GAME_KEY_NAMES ("X", "PLUS"), or 0.
+inline u16 game_key_named(const char *name) {
+    for (const GameKeyName &k : GAME_KEY_NAMES)
+        if (strcmp(k.name, name) == 0) return k.key;
+    return 0;
+}
 
 bool key_pressed(u16 key);
 bool key_held(u16 key);

@@ -5,6 +5,7 @@
 
 #include "game/entities.h"
 #include "game/game_vars.h"
+#include "game/keys.h"
 #include "game/particles.h"
 #include "game/play.h"
 #include "game/random.h"
@@ -248,4 +249,13 @@ TEST_CASE("holding W takes the diver out of the field; play goes on without it")
     harness_frames_60(600);
     for (u64 i = 0; i < entity_list.count; i++) CHECK(entity(i)->kind != ENTITY_DIVER);
     CHECK(game_vars.hope < 30.0f);
+}
+
+TEST_CASE("the game's keys by the names the driving tools use") {
+    CHECK(game_key_named("X") == KEY_X);
+    CHECK(game_key_named("PLUS") == KEY_PLUS);
+    CHECK(game_key_named("MINUS") == 0xBD);
+    CHECK(game_key_named("x") == 0);
+    CHECK(game_key_named("88") == 0);
+    CHECK(game_key_named("") == 0);
 }

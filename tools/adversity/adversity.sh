@@ -40,10 +40,9 @@ headless_start_own "$work/$group" || exit 1
 # costs the processor here, and the program makes the same calls either way.
 export LP_NO_RAST=1
 
-VK_X=88 VK_A=65 VK_D=68 VK_W=87 VK_PLUS=187 VK_MINUS=189
-title="wait:1000 key:$VK_X"
+title="wait:1000 key:X"
 opening="wait:18000"
-fall="key:$VK_X wait:1000 down:$VK_D wait:700 up:$VK_D key:$VK_PLUS key:$VK_PLUS key:$VK_MINUS wait:2500"
+fall="key:X wait:1000 down:D wait:700 up:D key:PLUS key:PLUS key:MINUS wait:2500"
 
 # A fresh copy of the game and its data for one case.
 new_case() {
@@ -141,11 +140,11 @@ close)
     for at in 300 2500 5500 7500 9500 11500 15500; do
         start "opening_${at}ms" "$(new_case "opening_${at}ms")" $title "wait:$at" close
     done
-    start waiting "$(new_case waiting)" $title wait:500 key:$VK_X wait:1500 close
-    start falling "$(new_case falling)" $title wait:500 key:$VK_X wait:1000 $fall close
+    start waiting "$(new_case waiting)" $title wait:500 key:X wait:1500 close
+    start falling "$(new_case falling)" $title wait:500 key:X wait:1000 $fall close
     # 600 key messages in one frame, on the opening, while waiting and falling.
-    start storm "$(new_case storm)" $title wait:500 storm:600 key:$VK_X wait:500 storm:600 wait:300 \
-        key:$VK_X wait:500 storm:600 wait:1000 close
+    start storm "$(new_case storm)" $title wait:500 storm:600 key:X wait:500 storm:600 wait:300 \
+        key:X wait:500 storm:600 wait:1000 close
     finish
     check_logs
     ;;
@@ -154,7 +153,7 @@ input)
     # other window.  Once the game has let go of A the diver drifts to a halt
     # (its speed falls by 1 % a frame); still steered it would keep going at
     # full speed.  The pictures are read from the screen.
-    LP_NO_RAST=0 start focus_loss "$(new_case focus_loss)" $title wait:500 key:$VK_X wait:2000 down:$VK_A wait:600 focusout \
+    LP_NO_RAST=0 start focus_loss "$(new_case focus_loss)" $title wait:500 key:X wait:2000 down:A wait:600 focusout \
         wait:500 shot:0 wait:1000 shot:1 wait:8000 shot:2 wait:1000 shot:3 slower:0:1:2:3 focusin close
     finish
     check_logs

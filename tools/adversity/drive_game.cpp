@@ -4,8 +4,9 @@
 //   drive_game.exe GAME_DIR STEP...
 //
 //   wait:MS          sleep
-//   key:VK           a key press and release, posted to the game's window
-//   down:VK  up:VK   one half of a press
+//   key:KEY          a press and release of one of the game's keys (X, A,
+//                    PLUS: the names in game/keys.h), posted to its window
+//   down:KEY  up:KEY one half of a press
 // (each of these three returns once the game has taken it in a frame)
 //   storm:N          N key messages posted at once (presses and releases of
 //                    W, A, S and D, all released at the end)
@@ -29,6 +30,8 @@
 #include <string.h>
 
 #include <vector>
+
+#include "game/keys.h"
 
 static PROCESS_INFORMATION game;
 static HWND game_window;
@@ -153,23 +156,29 @@ static int changed_span(int a, int b) {
 
 static HWND other_window;
 
+// The game's key that a step such as "key:X" names after its prefix, or 0.
+static int key_of(const char *step, const char *prefix) {
+    size_t n = strlen(prefix);
+    return strncmp(step, prefix, n) == 0 ? game_key_named(step + n) : 0;
+}
+
 static bool run_step(const char *step) {
     if (!game_running()) return fail("the game ended before", step);
     int a = 0, b = 0, c = 0, d = 0;
     if (sscanf(step, "wait:%d", &a) == 1) {
         Sleep(a);
-    } else if (sscanf(step, "key:%d", &a) == 1) {
+    } else if ((a = key_of(step, "key:")) != 0) {
         post_key(a, true);
         post_key(a, false);
         wait_for_frames();
-    } else if (sscanf(step, "down:%d", &a) == 1) {
+    } else if ((a = key_of(step, "down:")) != 0) {
         post_key(a, true);
         wait_for_frames();
-    } else if (sscanf(step, "up:%d", &a) == 1) {
+    } else if ((a = key_of(step, "up:")) != 0) {
         post_key(a, false);
         wait_for_frames();
     } else if (sscanf(step, "storm:%d", &a) == 1) {
-        const UINT keys[4] = {'W', 'A', 'S', 'D'};
+        const UINT keys[4] = {KEY_W, KEY_A, KEY_S, KEY_D};
         for (int i = 0; i < a; i++) post_key(keys[(i / 2) % 4], i % 2 == 0);
         for (UINT k : keys) post_key(k, false);
         wait_for_frames();

@@ -13,6 +13,7 @@
 #include "game/draw.h"
 #include "game/frame_clock.h"
 #include "game/frame_step.h"
+#include "game/keys.h"
 #include "game/startup.h"
 #include "os/audio.h"
 #include "os/clock.h"
@@ -27,17 +28,6 @@ struct DemoStep {
     u8 action;
     u16 key;
     const char *name;
-};
-
-enum : u16 {
-    DEMO_KEY_A = 0x41,
-    DEMO_KEY_D = 0x44,
-    DEMO_KEY_R = 0x52,
-    DEMO_KEY_S = 0x53,
-    DEMO_KEY_W = 0x57,
-    DEMO_KEY_X = 0x58,
-    DEMO_KEY_PLUS = 0xBB,
-    DEMO_KEY_MINUS = 0xBD,
 };
 
 // The script's pieces, as tools/demo.sh does them: a press is down and up at
@@ -66,7 +56,7 @@ static DemoScript demo_script(void) {
     DemoScript s = {};
     wait(&s, 3000);
     shot(&s, "01-title");
-    press(&s, DEMO_KEY_X, 1);
+    press(&s, KEY_X, 1);
     wait(&s, 1500);
     shot(&s, "02-opening-1s");
     wait(&s, 4000);
@@ -77,40 +67,40 @@ static DemoScript demo_script(void) {
     shot(&s, "05-opening-14s");
     wait(&s, 5000);
     shot(&s, "06-waiting");
-    hold(&s, DEMO_KEY_A, 600);
+    hold(&s, KEY_A, 600);
     shot(&s, "07-waiting-steered");
-    press(&s, DEMO_KEY_X, 1);
+    press(&s, KEY_X, 1);
     wait(&s, 3000);
     shot(&s, "08-falling");
-    hold(&s, DEMO_KEY_D, 1500);
-    hold(&s, DEMO_KEY_W, 1000);
+    hold(&s, KEY_D, 1500);
+    hold(&s, KEY_W, 1000);
     wait(&s, 5000);
     shot(&s, "09-falling-steered");
-    hold(&s, DEMO_KEY_A, 2000);
-    hold(&s, DEMO_KEY_S, 1000);
+    hold(&s, KEY_A, 2000);
+    hold(&s, KEY_S, 1000);
     wait(&s, 10000);
     shot(&s, "10-falling-20s");
-    press(&s, DEMO_KEY_PLUS, 5);
+    press(&s, KEY_PLUS, 5);
     wait(&s, 1000);
     shot(&s, "11-stage-hope-high");
-    press(&s, DEMO_KEY_PLUS, 4);
+    press(&s, KEY_PLUS, 4);
     wait(&s, 1000);
     shot(&s, "12-stage-hope-top");
-    press(&s, DEMO_KEY_MINUS, 14);
+    press(&s, KEY_MINUS, 14);
     wait(&s, 1000);
     shot(&s, "13-stage-hope-low");
-    press(&s, DEMO_KEY_MINUS, 10);
+    press(&s, KEY_MINUS, 10);
     wait(&s, 1000);
     shot(&s, "14-stage-hope-bottom");
-    press(&s, DEMO_KEY_R, 1);
+    press(&s, KEY_R, 1);
     wait(&s, 8000);
     shot(&s, "15-boxes");
-    press(&s, DEMO_KEY_R, 1);
-    hold(&s, DEMO_KEY_D, 1000);
-    hold(&s, DEMO_KEY_A, 1000);
+    press(&s, KEY_R, 1);
+    hold(&s, KEY_D, 1000);
+    hold(&s, KEY_A, 1000);
     wait(&s, 10000);
     shot(&s, "16-falling-late");
-    press(&s, DEMO_KEY_PLUS, 14);
+    press(&s, KEY_PLUS, 14);
     wait(&s, 8000);
     shot(&s, "17-back-to-middle");
     return s;
