@@ -6,13 +6,9 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 session_dir="$root/build/session"
 export WINEPREFIX="$root/build/wineprefix"
-export WINEARCH=win64
-export WINEDEBUG=-all
-# Wine's menu builder, started with every session's desktop, hands the
-# prefix's menu entries and file types to the user's own desktop (folders in
-# the home directory): nothing a game or test needs, and about 1.5 s of
-# processor time a session.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+set -a
+source "$root/tools/wine.env"
+set +a
 headless_pids=()
 headless_wine_started=0
 headless_private_prefix=""
