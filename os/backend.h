@@ -1,25 +1,22 @@
-// The seam beneath the platform layer: what each display backend (os/win32/,
-// os/sdl/, os/nodisplay/) provides, and the portable calls it makes into the
-// code that holds the rules.  Everything above os/ uses the public headers
-// only and never learns which backend it runs on.
+// The seam beneath the platform layer: the hooks each backend provides, and
+// the portable calls the display backends make into the code that holds the
+// rules.  Everything above os/ uses the public headers only and never learns
+// which backend it runs on.
 //
 // Two settings pick the backends: the system (files, threads, processes,
 // clock, log: os/win32/ or os/posix/) and the display (windows, input, GL,
 // sound device, monitors, clipboard: os/win32/, os/sdl/ or os/nodisplay/).
 //
-// "Per backend" below means every display backend defines the hook; those of
-// os/nodisplay/ do nothing, since it never has a window.  "Once" means
-// portable code under os/ holds it and the backends call it.
+// "Per backend" below means every backend of that setting defines the hook;
+// the display hooks of os/nodisplay/ do nothing or refuse, since it never has
+// a window.  "Once" means portable code under os/ holds it.
 //
-// Public functions each display backend defines itself (pure translations):
-// os_create_window, os_pump_messages, os_wait_message (os/window.h);
-// os_show_window, os_minimise_window, os_focus_window, os_destroy_window,
-// os_flash_window, os_show_cursor, os_present_framebuffer,
-// os_present_framebuffer_rect (os/window_ops.h); the whole of os/gl_context.h;
-// os_get_cursor_pos, os_is_mouse_button_down and the synthetic input of
-// os/input.h, whose typing sends the strokes of the key plan written once in
-// os/key_typing.h (type_text_strokes, os_key_is_sendable).  Everything else in
-// those headers is written once.
+// Display: every os_ function of os/window.h, os/window_ops.h,
+// os/gl_context.h, os/clipboard.h and the system part of os/input.h (cursor,
+// buttons, synthetic input) is written once, with its guards and rules, and
+// reaches the system only through the display hooks here.  A display backend
+// defines no os_ function: it translates hook calls into system calls, and
+// its system's messages into the window rules below.
 //
 // System: os_printf (os/log.cpp), the mutex wrappers with the thread numbers
 // and flags (os/threads.cpp) and the process pipes, start, run and close
@@ -30,6 +27,8 @@
 // written in both.
 #pragma once
 
+#include "os/clipboard.h"
+#include "os/key_typing.h"
 #include "os/process.h"
 #include "os/system.h"
 #include "os/threads.h"
@@ -46,6 +45,45 @@ void backend_enumerate_monitors(void);
 void monitor_list_add(const Monitor *monitor);
 
 // ---- Windows: hooks each backend provides -------------------------------------
+// Per backend: whether windows can be made at all (a backend starts its
+// connection to the display here); false without a display.
+bool backend_display_ready(void);
+// What os_create_window asks the system for (window_request_for).
+struct WindowRequest {
+    Size2i client_size;
+    bool placed;     // the outer window's upper-left corner at position; else where the system puts new windows
+    Vec2i position;  // screen coordinates
+    Str title;       // UTF-8, never empty
+    u16 flags;       // the creation flags, for the style
+    bool opengl;     // os_create_gl_context follows once the record exists
+};
+// The system window behind a record.  hdc is what the backend presents on, if it needs one.
+struct SystemWindow {
+    void *hwnd;
+    void *hdc;
+};
+// Per backend: the system window for the request, with the program's own
+// icon where the system shows one; hwnd null when the system refuses.
+SystemWindow backend_create_window(const WindowRequest *request);
+// Per backend: takes one waiting message and hands it to the rules below;
+// false, at once, when none waits.
+bool backend_handle_message(void);
+// Per backend: blocks until a message waits.
+void backend_wait_message(void);
+// Per backend: shows or hides, minimises or restores the window.
+void backend_show_window(Window *window, bool show);
+void backend_minimise_window(Window *window, bool minimise);
+// Per backend: raises the window and gives it the keyboard focus.
+void backend_focus_window(Window *window);
+// Per backend: asks the system to destroy the window; the close sequence
+// (window_close) runs as the system reports it, or here where it reports nothing.
+void backend_destroy_window(Window *window);
+// Per backend: flashes the window's caption or taskbar entry until it has the focus.
+void backend_flash_window(Window *window);
+// Per backend: the whole framebuffer stretched over the client area, and one
+// rectangle of it (counted from the top) copied unscaled to the same place.
+void backend_present_framebuffer(Window *window);
+void backend_present_framebuffer_rect(Window *window, Rect32 rect);
 // Per backend: brings window_pos, window_size, client_size and client_pos up to
 // date from the system window in window->hwnd.
 void backend_read_geometry(Window *window);
@@ -85,17 +123,33 @@ void *backend_system_cursor(u8 index);
 void backend_set_cursor(void *cursor);
 // Per backend: loads a cursor file (UTF-8 path); null when it cannot.
 void *backend_load_cursor_file(Str path);
+// Per backend: shows or hides the system cursor.
+void backend_show_cursor(bool show);
+
+// ---- Windows: creation and the open guard, once ------------------------------
+// (os/window_create.cpp, os/window_events.cpp)
+
+// The longest title a window takes, in UTF-16 units.
+#define WINDOW_TITLE_MAX_UNITS 0xFFFF
+// The side of a WINDOW_POPUP window, whatever size is asked for.
+#define WINDOW_POPUP_SIDE 100
+// The request for os_create_window's arguments: a popup is WINDOW_POPUP_SIDE
+// square at the screen origin, an empty title or one longer than
+// WINDOW_TITLE_MAX_UNITS is "Window", and WINDOW_OPENGL gives a context
+// unless WINDOW_FRAMEBUFFER is set too.
+WindowRequest window_request_for(i32 width, i32 height, Str title, u16 flags);
+// The record of a new system window (zero-filled, never freed) joins the
+// window list with hwnd and hdc, the flags become flags | WINDOW_OPEN |
+// WINDOW_FOCUSED and the geometry is read.  Null when memory runs out.
+Window *window_add(void *hwnd, void *hdc, u16 flags);
+// A window that exists and whose WINDOW_OPEN flag is set: the guard of every
+// operation on a window, and what a backend asks of the records it searches.
+bool window_is_open(const Window *window);
 
 // ---- Windows: the rules, once (os/window_events.cpp) ------------------------
 // Backends call these as their system's messages arrive.  Each one ignores a
 // null window.
 
-// Window creation's common steps after the system window exists: the record
-// (zero-filled, never freed) joins the window list with hwnd and hdc, the
-// flags become flags | WINDOW_OPEN | WINDOW_FOCUSED, the geometry is read, and
-// the window gets its framebuffer or else, with WINDOW_OPENGL, its GL context.
-// Null when memory runs out; the backend then destroys its system window.
-Window *window_add(void *hwnd, void *hdc, u16 flags);
 // The open or closing record whose system window is hwnd, or null.
 Window *window_find(void *hwnd);
 // Windows of the list (open ones, and ones closing right now), in creation order.
@@ -148,6 +202,64 @@ void window_focus(Window *window, bool gained);
 // (backslashes become "/", a NUL after each path, one more after the last),
 // delivered with EVENT_DROP and freed when the callback returns.
 void window_drop(Window *window, Vec2i client, const Str *paths, u32 count);
+
+// ---- OpenGL context: hooks each display backend provides ---------------------
+// A context for the open window, current on the calling thread; null when none
+// can be made (the backend prints why).
+void *backend_create_gl_context(Window *window);
+// Makes no context current and deletes window->gl_context.
+void backend_delete_gl_context(Window *window);
+// Presents the open window's back buffer; the system's result, 0 for failure.
+int backend_swap_buffers(Window *window);
+// True when the driver took the interval.
+bool backend_set_swap_interval(u8 interval);
+// A GL entry point of the current context, or null.
+void *backend_gl_get_proc_address(const char *name);
+
+// ---- The system's pointer and keyboard: hooks each display backend provides -
+// The cursor in screen coordinates ({0, 0} without a display).
+Vec2i backend_cursor_position(void);
+// Whether BUTTON_MOUSE_LEFT, _MIDDLE or _RIGHT is down now.
+bool backend_mouse_button_down(u16 button);
+// Synthetic input as os/input.h describes it; where the system takes none
+// from programs, the backend delivers it to the program's own windows.
+void backend_send_mouse_move(i32 dx, i32 dy);
+void backend_send_mouse_position(i32 x, i32 y);
+// One stroke of a key os_key_is_sendable allows.
+void backend_send_key(KeyStroke stroke);
+// Types the strokes of type_text_strokes for the text.
+void backend_type_text(const char *text);
+
+// ---- Clipboard: hooks each display backend provides ---------------------------
+// The clipboard rules (os/clipboard.cpp) open it, work and close it again; the
+// format ids are the ones of os/clipboard.h and the system's registered ones.
+// False when it cannot be opened (nodisplay: never).
+bool backend_clipboard_open(void);
+void backend_clipboard_close(void);
+// The format after `format` in the system's order, 0 giving the first; 0 after the last.
+u32 backend_clipboard_next_format(u32 format);
+// The format's registered name as UTF-8 in out (at most 127 characters of it
+// are read); its length in bytes, 0 when it has none or it does not fit.
+u32 backend_clipboard_format_name(u32 format, char *out, u32 out_size);
+// A heap copy of the format's whole block with a zero byte behind it; empty
+// when the format is absent or its block is empty.
+ClipboardData backend_clipboard_read(u32 format);
+// The UTF-16 text a format holds, up to its first zero unit and never past its
+// block, as UTF-8 with a zero byte behind it; empty when there is none.
+ClipboardData backend_clipboard_read_text(u32 format);
+// Empties the clipboard before the set operations place anything (nothing to
+// do where placing replaces the whole clipboard).
+void backend_clipboard_empty(void);
+// Places the text as the system's text formats (CLIPBOARD_UNICODE_TEXT and
+// CLIPBOARD_TEXT, each with its zero character); true when all took it.
+bool backend_clipboard_place_text(Str text);
+// Places size bytes as the format; from then on the system owns them.
+bool backend_clipboard_place(u32 format, const void *bytes, u64 size);
+// The id of a named format, registered if need be; 0 when there is none.
+u32 backend_clipboard_register_format(const char *name);
+// Copies the client area of the window (null: the primary screen) as a bitmap
+// and places it as CLIPBOARD_BITMAP, opening the clipboard itself.
+bool backend_copy_window_to_clipboard(Window *window);
 
 // ---- Threads: hooks each system backend provides ------------------------------
 // The system's recursive lock in mutex->storage, which os_create_mutex zeroed first.

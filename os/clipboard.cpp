@@ -1,7 +1,13 @@
+// The clipboard: which format each operation reads or writes, the format
+// names, and BMP files from the DIB formats.  The backends open, list, read
+// and place.
 #include <string.h>
 
-#include "os/clipboard.h"
+#include "os/backend.h"
+#include "os/log.h"
 #include "os/memory.h"
+
+static const ClipboardData NO_DATA = {0, nullptr};
 
 struct StandardFormat {
     u32 id;
@@ -85,3 +91,147 @@ ClipboardData os_bmp_from_dib(const void *dib, u64 size) {
     result.data = (char *)out;
     return result;
 }
+
+// Registered names are read up to 127 characters of UTF-16, three bytes each at most.
+#define CLIPBOARD_NAME_BYTES (128 * 3)
+
+static u32 first_format(void) { return backend_clipboard_next_format(0); }
+
+static Str registered_name(u32 format, char *buffer) {
+    return Str{backend_clipboard_format_name(format, buffer, CLIPBOARD_NAME_BYTES), buffer};
+}
+
+static bool ascii_equal_any_case(Str a, Str b) {
+    if (a.len != b.len) return false;
+    for (u64 i = 0; i < a.len; i++) {
+        char x = a.data[i], y = b.data[i];
+        if (x >= 'a' && x <= 'z') x = (char)(x - 32);
+        if (y >= 'a' && y <= 'z') y = (char)(y - 32);
+        if (x != y) return false;
+    }
+    return true;
+}
+
+int os_print_clipboard_formats(void) {
+    if (!backend_clipboard_open()) return 0;
+    char buffer[CLIPBOARD_NAME_BYTES];
+    for (u32 format = first_format(); format; format = backend_clipboard_next_format(format)) {
+        Str shown = registered_name(format, buffer);
+        if (!shown.len) shown = os_clipboard_standard_name(format);
+        if (!shown.len) shown = STR("??? UNKNOWN");
+        os_printf("CLIP %i = %.*s\n", (int)format, (int)shown.len, shown.data);
+    }
+    backend_clipboard_close();
+    return 1;
+}
+
+int os_list_clipboard_formats(ClipboardFormatCallback callback) {
+    if (!backend_clipboard_open()) return 1;
+    char buffer[CLIPBOARD_NAME_BYTES];
+    for (u32 format = first_format(); format; format = backend_clipboard_next_format(format)) {
+        Str given = os_clipboard_standard_name(format);
+        if (!given.len) given = registered_name(format, buffer);
+        if (!given.len) given = STR("???");
+        callback(format, given);
+    }
+    backend_clipboard_close();
+    return 0;
+}
+
+ClipboardData os_get_clipboard_data(u32 format) {
+    if (!backend_clipboard_open()) return NO_DATA;
+    ClipboardData result = backend_clipboard_read(format);
+    backend_clipboard_close();
+    return result;
+}
+
+ClipboardData os_get_clipboard_text(void) {
+    if (!backend_clipboard_open()) return NO_DATA;
+    ClipboardData result = backend_clipboard_read_text(CLIPBOARD_UNICODE_TEXT);
+    if (!result.len) {
+        // Plain text, byte for byte, up to its first zero byte.
+        result = backend_clipboard_read(CLIPBOARD_TEXT);
+        if (result.data) result.len = strnlen(result.data, result.len);
+        if (!result.len) os_free_clipboard_data(&result);
+    }
+    backend_clipboard_close();
+    return result;
+}
+
+ClipboardData os_get_clipboard_file_name(void) {
+    if (!backend_clipboard_open()) return NO_DATA;
+    ClipboardData result = NO_DATA;
+    char buffer[CLIPBOARD_NAME_BYTES];
+    for (u32 format = first_format(); format; format = backend_clipboard_next_format(format)) {
+        if (!str_equal(registered_name(format, buffer), STR("FileNameW"))) continue;
+        result = backend_clipboard_read_text(format);
+        break;
+    }
+    backend_clipboard_close();
+    return result;
+}
+
+ClipboardData os_get_clipboard_png(void) {
+    if (!backend_clipboard_open()) return NO_DATA;
+    u32 png = 0, image_png = 0;
+    char buffer[CLIPBOARD_NAME_BYTES];
+    for (u32 format = first_format(); format; format = backend_clipboard_next_format(format)) {
+        Str name = registered_name(format, buffer);
+        if (!png && ascii_equal_any_case(name, STR("PNG"))) png = format;
+        if (!image_png && str_equal(name, STR("image/png"))) image_png = format;
+    }
+    ClipboardData result = NO_DATA;
+    if (png) result = backend_clipboard_read(png);
+    if (!result.len && image_png) result = backend_clipboard_read(image_png);
+    backend_clipboard_close();
+    return result;
+}
+
+// Empty when the format is missing or its block is shorter than the header it needs.
+static ClipboardData bmp_from_format(u32 format, u64 min_size) {
+    ClipboardData block = backend_clipboard_read(format);
+    ClipboardData result = block.len >= min_size ? os_bmp_from_dib(block.data, block.len) : NO_DATA;
+    os_free_clipboard_data(&block);
+    return result;
+}
+
+ClipboardData os_get_clipboard_bmp(void) {
+    if (!backend_clipboard_open()) return NO_DATA;
+    bool has_v5 = false, has_dib = false;
+    for (u32 format = first_format(); format; format = backend_clipboard_next_format(format)) {
+        if (format == CLIPBOARD_DIBV5) has_v5 = true;
+        if (format == CLIPBOARD_DIB) has_dib = true;
+    }
+    ClipboardData result = NO_DATA;
+    if (has_v5) result = bmp_from_format(CLIPBOARD_DIBV5, 124);
+    if (!result.len && has_dib) result = bmp_from_format(CLIPBOARD_DIB, 40);
+    backend_clipboard_close();
+    return result;
+}
+
+bool os_set_clipboard_text(Str text) {
+    if (!backend_clipboard_open()) return false;
+    backend_clipboard_empty();
+    bool placed = backend_clipboard_place_text(text);
+    backend_clipboard_close();
+    return placed;
+}
+
+// The DIB formats hold the files without their 14-byte file header; a file no
+// longer than its headers is left out.
+bool os_set_clipboard_images(Str bmp, Str bmp_v5, Str png) {
+    if (!backend_clipboard_open()) return false;
+    backend_clipboard_empty();
+    bool placed = true;
+    if (bmp.len > 54) placed = backend_clipboard_place(CLIPBOARD_DIB, bmp.data + 14, bmp.len - 14) && placed;
+    if (bmp_v5.len > 138)
+        placed = backend_clipboard_place(CLIPBOARD_DIBV5, bmp_v5.data + 14, bmp_v5.len - 14) && placed;
+    if (png.len) {
+        u32 format = backend_clipboard_register_format("image/png");
+        placed = format && backend_clipboard_place(format, png.data, png.len) && placed;
+    }
+    backend_clipboard_close();
+    return placed;
+}
+
+bool os_copy_window_to_clipboard(Window *window) { return backend_copy_window_to_clipboard(window); }

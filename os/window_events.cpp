@@ -1,5 +1,6 @@
-// The window list, the one event callback and the rules that turn a window
-// system's messages into WindowEvents.  The backends translate; this decides.
+// The window list, the one event callback, the message pump and the rules
+// that turn a window system's messages into WindowEvents.  The backends
+// translate; this decides.
 #include "os/backend.h"
 #include "os/double_click.h"
 #include "os/gl_context.h"
@@ -46,6 +47,8 @@ Window *window_find(void *hwnd) {
     return nullptr;
 }
 
+bool window_is_open(const Window *window) { return window && (window->flags & WINDOW_OPEN); }
+
 u32 window_count(void) { return window_list.count; }
 
 Window *window_at(u32 index) { return index < window_list.count ? window_list.items[index] : nullptr; }
@@ -55,6 +58,14 @@ void os_set_event_callback(WindowEventCallback callback) { event_callback = call
 void window_deliver(WindowEvent *event) {
     if (event_callback) event_callback(event);
 }
+
+int os_pump_messages(void) {
+    int handled = 0;
+    while (backend_handle_message()) handled++;
+    return handled;
+}
+
+void os_wait_message(void) { backend_wait_message(); }
 
 static WindowEvent event_for(Window *window, u8 kind) {
     WindowEvent event = {};
@@ -73,8 +84,6 @@ Window *window_add(void *hwnd, void *hdc, u16 flags) {
     window->hwnd = hwnd;
     window->flags = (u16)(flags | WINDOW_OPEN | WINDOW_FOCUSED);
     backend_read_geometry(window);
-    if (flags & WINDOW_FRAMEBUFFER) os_create_framebuffer(window);
-    else if (flags & WINDOW_OPENGL) os_create_gl_context(window);
     return window;
 }
 
@@ -106,7 +115,7 @@ void os_set_raw_mouse(Window *window, bool on) {
 }
 
 void window_close(Window *window, bool already_destroying) {
-    if (!window || !(window->flags & WINDOW_OPEN)) return;
+    if (!window_is_open(window)) return;
     window->flags &= (u16)~WINDOW_OPEN;
     if (window->gl_context) os_delete_gl_context(window);
     if (window->flags & WINDOW_FRAMEBUFFER) os_destroy_framebuffer(window);
@@ -183,7 +192,7 @@ void window_wheel(Window *window, i32 amount, Vec2i screen) {
 }
 
 void window_moved(Window *window, i32 x, i32 y) {
-    if (!window || !(window->flags & WINDOW_OPEN)) return;
+    if (!window_is_open(window)) return;
     backend_read_geometry(window);
     WindowEvent event = event_for(window, EVENT_MOVED);
     event.moved.x = x;
@@ -192,7 +201,7 @@ void window_moved(Window *window, i32 x, i32 y) {
 }
 
 void window_resized(Window *window, i32 width, i32 height) {
-    if (!window || !(window->flags & WINDOW_OPEN)) return;
+    if (!window_is_open(window)) return;
     backend_read_geometry(window);
     if (window->flags & WINDOW_FRAMEBUFFER) os_resize_framebuffer(window);
     WindowEvent event = event_for(window, EVENT_RESIZED);
@@ -203,7 +212,7 @@ void window_resized(Window *window, i32 width, i32 height) {
 
 void window_focus(Window *window, bool gained) {
     if (!window) return;
-    bool open = window->flags & WINDOW_OPEN;
+    bool open = window_is_open(window);
     if (gained) {
         window->flags |= WINDOW_FOCUSED;
         if (open && (window->input_flags & RAW_MOUSE_WANTED)) raw_mouse_on(window);

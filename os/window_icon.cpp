@@ -3,7 +3,7 @@
 #include "os/backend.h"
 
 bool os_set_window_icon(Window *window, const u8 *rgba, i32 width, i32 height) {
-    if (!window || !(window->flags & WINDOW_OPEN) || !rgba) return false;
+    if (!window_is_open(window) || !rgba) return false;
     if (width <= 0 || height <= 0 || width > OS_WINDOW_ICON_MAX_SIDE || height > OS_WINDOW_ICON_MAX_SIDE) return false;
     return backend_set_window_icon(window, rgba, width, height);
 }

@@ -1,20 +1,40 @@
-// The window operations that hold a rule: geometry over one per-backend move,
-// the border and topmost bookkeeping, the cursor table and the software
-// framebuffer's memory.  The backends only reach their systems.
+// The operations on an existing window: each one's guard, the geometry over
+// one per-backend move, the border and topmost bookkeeping, the cursor table
+// and the software framebuffer's memory.  The backends only reach their systems.
 #include "os/backend.h"
 #include "os/memory.h"
 #include "os/system.h"
 
-static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
+void os_show_window(Window *window, bool show) {
+    if (window_is_open(window)) backend_show_window(window, show);
+}
+
+void os_minimise_window(Window *window, bool minimise) {
+    if (window_is_open(window)) backend_minimise_window(window, minimise);
+}
+
+void os_focus_window(Window *window) {
+    if (!window_is_open(window)) return;
+    window->flags |= WINDOW_FOCUSED;
+    backend_focus_window(window);
+}
+
+void os_destroy_window(Window *window) {
+    if (window_is_open(window)) backend_destroy_window(window);
+}
+
+void os_flash_window(Window *window) {
+    if (window_is_open(window)) backend_flash_window(window);
+}
 
 void os_move_window(Window *window, i32 x, i32 y, i32 width, i32 height, bool client) {
-    if (!is_open(window)) return;
+    if (!window_is_open(window)) return;
     Rect32 r = {x, y, width, height};
     backend_move_outer(window, client ? os_outer_rect_for_client(window, r) : r);
 }
 
 void os_set_window_position(Window *window, i32 x, i32 y, bool client) {
-    if (!is_open(window)) return;
+    if (!window_is_open(window)) return;
     Rect32 r = {x, y, window->window_size.width, window->window_size.height};
     if (client) {
         Rect32 outer = os_outer_rect_for_client(window, Rect32{x, y, 0, 0});
@@ -25,11 +45,11 @@ void os_set_window_position(Window *window, i32 x, i32 y, bool client) {
 }
 
 void os_set_window_size(Window *window, i32 width, i32 height, bool client) {
-    if (is_open(window)) backend_move_outer(window, os_resized_about_centre(window, width, height, client));
+    if (window_is_open(window)) backend_move_outer(window, os_resized_about_centre(window, width, height, client));
 }
 
 void os_center_window(Window *window) {
-    if (!is_open(window)) return;
+    if (!window_is_open(window)) return;
     Monitor *monitor = os_get_default_monitor();
     if (!monitor) return;
     Size2i area = {monitor->rect_size.width, monitor->rect_size.height};
@@ -38,7 +58,7 @@ void os_center_window(Window *window) {
 }
 
 void os_set_window_border(Window *window, bool bordered) {
-    if (!is_open(window)) return;
+    if (!window_is_open(window)) return;
     bool borderless = window->flags & WINDOW_BORDERLESS;
     if (borderless != bordered) return;
     // Field by field: the record is packed, its pairs unaligned.
@@ -51,12 +71,16 @@ void os_set_window_border(Window *window, bool bordered) {
 }
 
 void os_set_window_topmost(Window *window, bool topmost) {
-    if (!is_open(window)) return;
+    if (!window_is_open(window)) return;
     bool now = window->flags & WINDOW_TOPMOST;
     if (now == topmost) return;
     if (topmost) window->flags |= WINDOW_TOPMOST;
     else window->flags &= (u16)~WINDOW_TOPMOST;
     backend_apply_topmost(window, topmost);
+}
+
+void os_show_cursor(Window *window, bool show) {
+    if (window_is_open(window)) backend_show_cursor(show);
 }
 
 void os_set_cursor(u8 index) {
@@ -112,6 +136,13 @@ void os_destroy_framebuffer(Window *window) {
 }
 
 bool os_framebuffer_presentable(const Window *window) {
-    return window && (window->flags & WINDOW_OPEN) && (window->flags & WINDOW_FRAMEBUFFER) &&
-           window->framebuffer_pixels;
+    return window_is_open(window) && (window->flags & WINDOW_FRAMEBUFFER) && window->framebuffer_pixels;
+}
+
+void os_present_framebuffer(Window *window) {
+    if (os_framebuffer_presentable(window)) backend_present_framebuffer(window);
+}
+
+void os_present_framebuffer_rect(Window *window, i32 x, i32 y, i32 width, i32 height) {
+    if (os_framebuffer_presentable(window)) backend_present_framebuffer_rect(window, Rect32{x, y, width, height});
 }

@@ -1,16 +1,17 @@
-#include "os/clipboard.h"
-
-// Built without a display backend: the clipboard never opens.
+// Built without a display backend: the clipboard never opens, so the shared
+// clipboard code reaches no other hook here but the copy of a window.
+#include "os/backend.h"
 
 static const ClipboardData NO_DATA = {0, nullptr};
 
-int os_print_clipboard_formats(void) { return 0; }
-int os_list_clipboard_formats(ClipboardFormatCallback callback) { return 1; }
-ClipboardData os_get_clipboard_data(u32 format) { return NO_DATA; }
-ClipboardData os_get_clipboard_text(void) { return NO_DATA; }
-ClipboardData os_get_clipboard_file_name(void) { return NO_DATA; }
-ClipboardData os_get_clipboard_png(void) { return NO_DATA; }
-ClipboardData os_get_clipboard_bmp(void) { return NO_DATA; }
-bool os_set_clipboard_text(Str text) { return false; }
-bool os_set_clipboard_images(Str bmp, Str bmp_v5, Str png) { return false; }
-bool os_copy_window_to_clipboard(Window *window) { return false; }
+bool backend_clipboard_open(void) { return false; }
+void backend_clipboard_close(void) {}
+u32 backend_clipboard_next_format(u32) { return 0; }
+u32 backend_clipboard_format_name(u32, char *, u32) { return 0; }
+ClipboardData backend_clipboard_read(u32) { return NO_DATA; }
+ClipboardData backend_clipboard_read_text(u32) { return NO_DATA; }
+void backend_clipboard_empty(void) {}
+bool backend_clipboard_place_text(Str) { return false; }
+bool backend_clipboard_place(u32, const void *, u64) { return false; }
+u32 backend_clipboard_register_format(const char *) { return 0; }
+bool backend_copy_window_to_clipboard(Window *) { return false; }

@@ -1,8 +1,8 @@
 // Built without a display backend: no OpenGL.
-#include "os/gl_context.h"
+#include "os/backend.h"
 
-void os_create_gl_context(Window *) {}
-void os_delete_gl_context(Window *) {}
-int os_swap_buffers(Window *) { return 0; }
-int os_set_swap_interval(u8) { return 0; }
-void *os_gl_get_proc_address(const char *) { return nullptr; }
+void *backend_create_gl_context(Window *) { return nullptr; }
+void backend_delete_gl_context(Window *) {}
+int backend_swap_buffers(Window *) { return 0; }
+bool backend_set_swap_interval(u8) { return false; }
+void *backend_gl_get_proc_address(const char *) { return nullptr; }

@@ -1,12 +1,12 @@
-// Built without a display backend: no window can be created, so no
-// message ever arrives.
+// Built without a display backend: no window can be made, so no message ever
+// arrives, and the shared window code never reaches these with a window.
 #include "os/backend.h"
 
-Window *os_create_window(i32, i32, Str, u16) { return nullptr; }
-int os_pump_messages(void) { return 0; }
-void os_wait_message(void) {}
+bool backend_display_ready(void) { return false; }
+SystemWindow backend_create_window(const WindowRequest *) { return SystemWindow{nullptr, nullptr}; }
+bool backend_handle_message(void) { return false; }
+void backend_wait_message(void) {}
 
-// The shared window code calls these only for a window, and there is none.
 void backend_read_geometry(Window *) {}
 void backend_release_window(Window *, bool) {}
 bool backend_set_window_icon(Window *, const u8 *, i32, i32) { return false; }

@@ -1,15 +1,14 @@
 // The clipboard through SDL, which carries text only: the text shows as the
-// Unicode and plain text formats, and every other format is absent.  Without
-// a display the clipboard cannot be opened.
+// Unicode and plain text formats, and every other format is absent and cannot
+// be placed.  Without a display the clipboard cannot be opened.
 #include <string.h>
 
-#include "os/clipboard.h"
+#include "os/backend.h"
 #include "os/log.h"
 #include "os/memory.h"
 #include "os/sdl/sdl_shared.h"
 
 static const ClipboardData NO_DATA = {0, nullptr};
-static const u32 TEXT_FORMATS[] = {CLIPBOARD_UNICODE_TEXT, CLIPBOARD_TEXT};
 
 // Bytes copied to the heap with a zero byte behind them.
 static ClipboardData heap_copy(const void *bytes, u64 len) {
@@ -20,39 +19,22 @@ static ClipboardData heap_copy(const void *bytes, u64 len) {
     return ClipboardData{len, copy};
 }
 
-static bool has_text(void) { return sdl_ensure_video() && SDL_HasClipboardText(); }
+bool backend_clipboard_open(void) { return sdl_ensure_video(); }
+void backend_clipboard_close(void) {}
 
-int os_print_clipboard_formats(void) {
-    if (!sdl_ensure_video()) return 0;
-    if (SDL_HasClipboardText()) {
-        for (u32 format : TEXT_FORMATS) {
-            Str name = os_clipboard_standard_name(format);
-            os_printf("CLIP %i = %.*s\n", (int)format, (int)name.len, name.data);
-        }
-    }
-    return 1;
+// The Unicode text first, then the plain text, as the system lists them.
+u32 backend_clipboard_next_format(u32 format) {
+    if (format == 0) return SDL_HasClipboardText() ? (u32)CLIPBOARD_UNICODE_TEXT : 0u;
+    return format == CLIPBOARD_UNICODE_TEXT ? (u32)CLIPBOARD_TEXT : 0u;
 }
 
-int os_list_clipboard_formats(ClipboardFormatCallback callback) {
-    if (!sdl_ensure_video()) return 1;
-    if (SDL_HasClipboardText())
-        for (u32 format : TEXT_FORMATS) callback(format, os_clipboard_standard_name(format));
-    return 0;
-}
-
-ClipboardData os_get_clipboard_text(void) {
-    if (!has_text()) return NO_DATA;
-    char *text = SDL_GetClipboardText();
-    if (!text) return NO_DATA;
-    ClipboardData result = text[0] ? heap_copy(text, strlen(text)) : NO_DATA;
-    SDL_free(text);
-    return result;
-}
+// SDL's formats are the standard ones; none has a registered name.
+u32 backend_clipboard_format_name(u32, char *, u32) { return 0; }
 
 // The blocks the text formats would hold: the text and one zero character.
-ClipboardData os_get_clipboard_data(u32 format) {
+ClipboardData backend_clipboard_read(u32 format) {
     if (format != CLIPBOARD_TEXT && format != CLIPBOARD_UNICODE_TEXT) return NO_DATA;
-    if (!has_text()) return NO_DATA;
+    if (!SDL_HasClipboardText()) return NO_DATA;
     char *text = SDL_GetClipboardText();
     if (!text) return NO_DATA;
     ClipboardData result = NO_DATA;
@@ -71,13 +53,21 @@ ClipboardData os_get_clipboard_data(u32 format) {
     return result;
 }
 
-ClipboardData os_get_clipboard_file_name(void) { return NO_DATA; }
-ClipboardData os_get_clipboard_png(void) { return NO_DATA; }
-ClipboardData os_get_clipboard_bmp(void) { return NO_DATA; }
+// SDL hands the text over as UTF-8 already.
+ClipboardData backend_clipboard_read_text(u32 format) {
+    if (format != CLIPBOARD_UNICODE_TEXT || !SDL_HasClipboardText()) return NO_DATA;
+    char *text = SDL_GetClipboardText();
+    if (!text) return NO_DATA;
+    ClipboardData result = text[0] ? heap_copy(text, strlen(text)) : NO_DATA;
+    SDL_free(text);
+    return result;
+}
+
+// Placing text replaces what SDL holds; it holds nothing else to take away.
+void backend_clipboard_empty(void) {}
 
 // SDL takes NUL-terminated text, so the text ends at its first zero byte.
-bool os_set_clipboard_text(Str text) {
-    if (!sdl_ensure_video()) return false;
+bool backend_clipboard_place_text(Str text) {
     char *copy = (char *)os_alloc(text.len + 1);
     if (!copy) return false;
     if (text.len) memcpy(copy, text.data, text.len);
@@ -88,5 +78,6 @@ bool os_set_clipboard_text(Str text) {
     return placed;
 }
 
-bool os_set_clipboard_images(Str bmp, Str bmp_v5, Str png) { return false; }
-bool os_copy_window_to_clipboard(Window *window) { return false; }
+bool backend_clipboard_place(u32, const void *, u64) { return false; }
+u32 backend_clipboard_register_format(const char *) { return 0; }
+bool backend_copy_window_to_clipboard(Window *) { return false; }

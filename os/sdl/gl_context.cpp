@@ -1,6 +1,6 @@
 // OpenGL contexts through SDL: a core context of 4.5 where the driver gives
 // one, else 4.4, the oldest the renderer can run on.
-#include "os/gl_context.h"
+#include "os/backend.h"
 #include "os/log.h"
 #include "os/sdl/sdl_shared.h"
 
@@ -24,12 +24,12 @@ void sdl_gl_set_window_attributes(void) {
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
 }
 
-void os_create_gl_context(Window *window) {
+void *backend_create_gl_context(Window *window) {
     SDL_Window *sw = sdl_window_of(window);
-    if (!sw) return;
+    if (!sw) return nullptr;
     if (!(SDL_GetWindowFlags(sw) & SDL_WINDOW_OPENGL)) {
         os_printf("FAILED SDL_GL_CreateContext: the window was not made for OpenGL\n");
-        return;
+        return nullptr;
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 5);
     SDL_GLContext context = SDL_GL_CreateContext(sw);
@@ -39,31 +39,26 @@ void os_create_gl_context(Window *window) {
     }
     if (!context) {
         os_printf("FAILED SDL_GL_CreateContext(4.4 core) %s\n", SDL_GetError());
-        return;
+        return nullptr;
     }
-    window->gl_context = context;
     SDL_GL_MakeCurrent(sw, context);
+    return context;
 }
 
-void os_delete_gl_context(Window *window) {
-    if (!window || !window->gl_context) return;
+void backend_delete_gl_context(Window *window) {
     SDL_GL_MakeCurrent(sdl_window_of(window), nullptr);
     SDL_GL_DeleteContext((SDL_GLContext)window->gl_context);
-    window->gl_context = nullptr;
 }
 
-int os_swap_buffers(Window *window) {
-    if (!window || !(window->flags & WINDOW_OPEN) || !window->gl_context) return 0;
+int backend_swap_buffers(Window *window) {
     SDL_GL_SwapWindow(sdl_window_of(window));
     return 1;
 }
 
-int os_set_swap_interval(u8 interval) {
-    if (!SDL_GL_GetCurrentContext()) return 0;
-    return SDL_GL_SetSwapInterval(interval) == 0 ? interval : 0;
+bool backend_set_swap_interval(u8 interval) {
+    return SDL_GL_GetCurrentContext() && SDL_GL_SetSwapInterval(interval) == 0;
 }
 
-void *os_gl_get_proc_address(const char *name) {
-    if (!name || !SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
-    return SDL_GL_GetProcAddress(name);
+void *backend_gl_get_proc_address(const char *name) {
+    return SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GL_GetProcAddress(name) : nullptr;
 }

@@ -2,29 +2,19 @@
 // system, so synthetic keys, typing and mouse moves are pushed onto SDL's event
 // queue and reach the program's own windows at the next pump.
 #include "os/backend.h"
-#include "os/input.h"
-#include "os/key_typing.h"
 #include "os/sdl/sdl_shared.h"
 
-u64 os_get_cursor_pos(void) {
+Vec2i backend_cursor_position(void) {
     int x = 0, y = 0;
     if (SDL_WasInit(SDL_INIT_VIDEO)) SDL_GetGlobalMouseState(&x, &y);
-    return (u64)(u32)x | ((u64)(u32)y << 32);
+    return Vec2i{x, y};
 }
 
-bool os_is_mouse_button_down(u16 button) {
-    Uint32 mask;
-    switch (button) {
-    case BUTTON_MOUSE_LEFT: mask = SDL_BUTTON_LMASK; break;
-    case BUTTON_MOUSE_MIDDLE: mask = SDL_BUTTON_MMASK; break;
-    case BUTTON_MOUSE_RIGHT: mask = SDL_BUTTON_RMASK; break;
-    default: return false;
-    }
-    if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
-    return (SDL_GetGlobalMouseState(nullptr, nullptr) & mask) != 0;
+bool backend_mouse_button_down(u16 button) {
+    static const Uint32 MASKS[] = {SDL_BUTTON_LMASK, SDL_BUTTON_MMASK, SDL_BUTTON_RMASK};
+    Uint32 mask = MASKS[button - BUTTON_MOUSE_LEFT];
+    return SDL_WasInit(SDL_INIT_VIDEO) && (SDL_GetGlobalMouseState(nullptr, nullptr) & mask) != 0;
 }
-
-static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
 
 // Keys this program holds down, so that a second down is a repeat as the
 // system's own key state would make it.
@@ -54,9 +44,7 @@ static void push_text(Window *target, char c) {
     SDL_PushEvent(&e);
 }
 
-void os_send_key(u16 vk, bool down) {
-    if (os_key_is_sendable(vk)) push_key(sdl_keyboard_window(), vk, !down);
-}
+void backend_send_key(KeyStroke stroke) { push_key(sdl_keyboard_window(), stroke.vk, stroke.up); }
 
 // Typing follows the shared key plan; SDL makes no text of pushed keys, so
 // each printable character's text follows the down of its key.  Control
@@ -89,8 +77,7 @@ static void type_stroke(KeyStroke stroke, void *user) {
     typing->next++;
 }
 
-void os_type_text(const char *text) {
-    if (!text) return;
+void backend_type_text(const char *text) {
     Typing typing = {sdl_keyboard_window(), text, false};
     if (typing.target) type_text_strokes(text, type_stroke, &typing);
 }
@@ -99,7 +86,7 @@ void os_type_text(const char *text) {
 static Window *window_at_point(Vec2i p) {
     for (u32 i = window_count(); i > 0; i--) {
         Window *w = window_at(i - 1);
-        if (is_open(w) && p.x >= w->client_pos.x && p.y >= w->client_pos.y &&
+        if (window_is_open(w) && p.x >= w->client_pos.x && p.y >= w->client_pos.y &&
             p.x < w->client_pos.x + w->client_size.width && p.y < w->client_pos.y + w->client_size.height)
             return w;
     }
@@ -122,12 +109,12 @@ static void push_pointer(Vec2i to) {
     SDL_PushEvent(&e);
 }
 
-void os_send_mouse_move(i32 dx, i32 dy) {
+void backend_send_mouse_move(i32 dx, i32 dy) {
     if (SDL_WasInit(SDL_INIT_VIDEO)) push_pointer(Vec2i{sdl_pointer.x + dx, sdl_pointer.y + dy});
 }
 
 // 0 to 65535 spans the first monitor, as the system's absolute moves do.
-void os_send_mouse_position(i32 x, i32 y) {
+void backend_send_mouse_position(i32 x, i32 y) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
     Monitor *monitor = os_get_default_monitor();
     if (!monitor) return;

@@ -10,8 +10,8 @@
 // line) when no display can be reached.
 bool sdl_ensure_video(void);
 // Sets the GL attributes (version, profile, buffers) that a window must be
-// created with for os_create_gl_context to succeed on it.  Called by
-// os_create_window before SDL_CreateWindow for WINDOW_OPENGL.
+// created with for backend_create_gl_context to succeed on it.  Called by
+// backend_create_window before SDL_CreateWindow for a window that gets one.
 void sdl_gl_set_window_attributes(void);
 // The SDL window behind a platform window (kept in Window.hwnd).
 inline SDL_Window *sdl_window_of(const Window *window) { return window ? (SDL_Window *)window->hwnd : nullptr; }

@@ -27,15 +27,13 @@ Window *sdl_find_window(Uint32 window_id) {
     return sdl_window ? window_find(sdl_window) : nullptr;
 }
 
-static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
-
 Window *sdl_keyboard_window(void) {
     if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
     Window *focus = window_find(SDL_GetKeyboardFocus());
-    if (is_open(focus)) return focus;
+    if (window_is_open(focus)) return focus;
     for (u32 i = window_count(); i > 0; i--) {
         Window *window = window_at(i - 1);
-        if (is_open(window) && (window->flags & WINDOW_FOCUSED)) return window;
+        if (window_is_open(window) && (window->flags & WINDOW_FOCUSED)) return window;
     }
     return nullptr;
 }
@@ -62,7 +60,7 @@ void backend_read_geometry(Window *window) {
 }
 
 void sdl_sync_geometry(Window *window) {
-    if (!window || !(window->flags & WINDOW_OPEN)) return;
+    if (!window_is_open(window)) return;
     Vec2i old_pos = {window->client_pos.x, window->client_pos.y};
     Size2i old_size = {window->client_size.width, window->client_size.height};
     backend_read_geometry(window);
@@ -283,18 +281,14 @@ static void translate(const SDL_Event *e) {
     }
 }
 
-int os_pump_messages(void) {
-    if (!SDL_WasInit(SDL_INIT_EVENTS)) return 0;
-    int handled = 0;
+bool backend_handle_message(void) {
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
-        translate(&e);
-        handled++;
-    }
-    return handled;
+    if (!SDL_WasInit(SDL_INIT_EVENTS) || !SDL_PollEvent(&e)) return false;
+    translate(&e);
+    return true;
 }
 
-void os_wait_message(void) {
+void backend_wait_message(void) {
     if (SDL_WasInit(SDL_INIT_EVENTS)) SDL_WaitEvent(nullptr);
 }
 
@@ -304,34 +298,28 @@ static Uint32 sdl_flags_for(u16 flags) {
     else if (!(flags & WINDOW_FIXED_SIZE)) f |= SDL_WINDOW_RESIZABLE;
     if (flags & WINDOW_TOPMOST) f |= SDL_WINDOW_ALWAYS_ON_TOP;
     if (flags & WINDOW_TOOL) f |= SDL_WINDOW_UTILITY | SDL_WINDOW_SKIP_TASKBAR;
-    if ((flags & WINDOW_OPENGL) && !(flags & WINDOW_FRAMEBUFFER)) f |= SDL_WINDOW_OPENGL;
     return f;
 }
 
-Window *os_create_window(i32 width, i32 height, Str title, u16 flags) {
-    if (!sdl_ensure_video()) return nullptr;
-    cursor_table_ensure();
-    int x = SDL_WINDOWPOS_UNDEFINED, y = SDL_WINDOWPOS_UNDEFINED;
-    if (flags & WINDOW_POPUP) {
-        x = 0;
-        y = 0;
-        width = 100;
-        height = 100;
+bool backend_display_ready(void) { return sdl_ensure_video(); }
+
+SystemWindow backend_create_window(const WindowRequest *request) {
+    int x = request->placed ? request->position.x : SDL_WINDOWPOS_UNDEFINED;
+    int y = request->placed ? request->position.y : SDL_WINDOWPOS_UNDEFINED;
+    Uint32 sdl_flags = sdl_flags_for(request->flags);
+    if (request->opengl) {
+        sdl_flags |= SDL_WINDOW_OPENGL;
+        sdl_gl_set_window_attributes();
     }
-    Uint32 sdl_flags = sdl_flags_for(flags);
-    if (sdl_flags & SDL_WINDOW_OPENGL) sdl_gl_set_window_attributes();
-    if (title.len == 0 || title.len > 0xFFFF) title = STR("Window");
-    char *text = (char *)os_alloc(title.len + 1);
-    if (!text) return nullptr;
-    memcpy(text, title.data, title.len);
-    text[title.len] = 0;
-    SDL_Window *sdl_window = SDL_CreateWindow(text, x, y, width > 0 ? width : 1, height > 0 ? height : 1, sdl_flags);
-    os_free(text);
-    if (!sdl_window) {
-        os_printf("FAILED SDL_CreateWindow %s\n", SDL_GetError());
-        return nullptr;
-    }
-    Window *window = window_add(sdl_window, nullptr, flags);
-    if (!window) SDL_DestroyWindow(sdl_window);
-    return window;
+    // SDL takes a C string and refuses sizes below one pixel.
+    char *title = (char *)os_alloc(request->title.len + 1);
+    if (!title) return SystemWindow{nullptr, nullptr};
+    memcpy(title, request->title.data, request->title.len);
+    title[request->title.len] = 0;
+    Size2i size = request->client_size;
+    SDL_Window *sdl_window =
+        SDL_CreateWindow(title, x, y, size.width > 0 ? size.width : 1, size.height > 0 ? size.height : 1, sdl_flags);
+    os_free(title);
+    if (!sdl_window) os_printf("FAILED SDL_CreateWindow %s\n", SDL_GetError());
+    return SystemWindow{sdl_window, nullptr};
 }

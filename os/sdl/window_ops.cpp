@@ -2,34 +2,22 @@
 #include "os/backend.h"
 #include "os/sdl/sdl_shared.h"
 
-static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
-
-void os_show_window(Window *window, bool show) {
-    if (!is_open(window)) return;
+void backend_show_window(Window *window, bool show) {
     if (show) SDL_ShowWindow(sdl_window_of(window));
     else SDL_HideWindow(sdl_window_of(window));
 }
 
-void os_minimise_window(Window *window, bool minimise) {
-    if (!is_open(window)) return;
+void backend_minimise_window(Window *window, bool minimise) {
     if (minimise) SDL_MinimizeWindow(sdl_window_of(window));
     else SDL_RestoreWindow(sdl_window_of(window));
 }
 
-void os_focus_window(Window *window) {
-    if (!is_open(window)) return;
-    window->flags |= WINDOW_FOCUSED;
-    SDL_RaiseWindow(sdl_window_of(window));
-}
+void backend_focus_window(Window *window) { SDL_RaiseWindow(sdl_window_of(window)); }
 
 // SDL destroys a window at once, without messages of its own to follow.
-void os_destroy_window(Window *window) {
-    if (is_open(window)) window_close(window, false);
-}
+void backend_destroy_window(Window *window) { window_close(window, false); }
 
-void os_flash_window(Window *window) {
-    if (is_open(window)) SDL_FlashWindow(sdl_window_of(window), SDL_FLASH_UNTIL_FOCUSED);
-}
+void backend_flash_window(Window *window) { SDL_FlashWindow(sdl_window_of(window), SDL_FLASH_UNTIL_FOCUSED); }
 
 static void place_client(Window *window, Rect32 client) {
     SDL_Window *sw = sdl_window_of(window);
@@ -58,9 +46,7 @@ void backend_apply_topmost(Window *window, bool topmost) {
     SDL_SetWindowAlwaysOnTop(sdl_window_of(window), topmost ? SDL_TRUE : SDL_FALSE);
 }
 
-void os_show_cursor(Window *window, bool show) {
-    if (is_open(window)) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
-}
+void backend_show_cursor(bool show) { SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE); }
 
 void *backend_system_cursor(u8 index) {
     // SDL has no help cursor: the arrow stands in for it.
@@ -103,8 +89,7 @@ static SDL_Surface *framebuffer_surface(Window *window) {
                                               SDL_PIXELFORMAT_RGB888);
 }
 
-void os_present_framebuffer(Window *window) {
-    if (!os_framebuffer_presentable(window)) return;
+void backend_present_framebuffer(Window *window) {
     SDL_Window *sw = sdl_window_of(window);
     SDL_Surface *target = SDL_GetWindowSurface(sw);
     SDL_Surface *source = framebuffer_surface(window);
@@ -116,13 +101,12 @@ void os_present_framebuffer(Window *window) {
     SDL_FreeSurface(source);
 }
 
-void os_present_framebuffer_rect(Window *window, i32 x, i32 y, i32 width, i32 height) {
-    if (!os_framebuffer_presentable(window)) return;
+void backend_present_framebuffer_rect(Window *window, Rect32 rect) {
     SDL_Window *sw = sdl_window_of(window);
     SDL_Surface *target = SDL_GetWindowSurface(sw);
     SDL_Surface *source = framebuffer_surface(window);
     if (target && source) {
-        SDL_Rect from = {x, y, width, height};
+        SDL_Rect from = {rect.x, rect.y, rect.width, rect.height};
         SDL_Rect to = from;
         SDL_BlitSurface(source, &from, target, &to);
         // The blit clips to what both surfaces hold; only that is shown.

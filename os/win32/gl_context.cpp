@@ -1,9 +1,8 @@
 #include <string.h>
 #include <windows.h>
 
-#include "os/gl_context.h"
+#include "os/backend.h"
 #include "os/log.h"
-#include "os/window.h"
 
 typedef BOOL(WINAPI *SwapBuffersFn)(HDC);
 typedef PROC(WINAPI *GetProcAddressFn)(LPCSTR);
@@ -62,12 +61,12 @@ static void find_swap_control(void) {
     if (!wgl.wglSwapIntervalEXT) os_printf("Failed to load wglSwapIntervalEXT\n");
 }
 
-void os_create_gl_context(Window *window) {
+void *backend_create_gl_context(Window *window) {
     if (!wgl.wglGetProcAddress) load_libraries();
     // Without the WGL entry points no context is made (rather than calling
     // through null pointers); the GL loader then finds no context and start-up
     // ends with its failure.
-    if (!wgl.wglGetProcAddress || !wgl.wglCreateContext || !wgl.wglDeleteContext || !wgl.wglMakeCurrent) return;
+    if (!wgl.wglGetProcAddress || !wgl.wglCreateContext || !wgl.wglDeleteContext || !wgl.wglMakeCurrent) return nullptr;
     HDC hdc = (HDC)window->hdc;
     PIXELFORMATDESCRIPTOR pfd = {};
     pfd.nSize = 40;
@@ -81,32 +80,28 @@ void os_create_gl_context(Window *window) {
     int format = ChoosePixelFormat(hdc, &pfd);
     SetPixelFormat(hdc, format, &pfd);
     HGLRC context = wgl.wglCreateContext(hdc);
-    window->gl_context = context;
-    if (!context) return;
+    if (!context) return nullptr;
     wgl.wglMakeCurrent(hdc, context);
     if (!wgl.wglSwapIntervalEXT) find_swap_control();
+    return context;
 }
 
-void os_delete_gl_context(Window *window) {
-    if (!window->gl_context || !wgl.wglMakeCurrent) return;
+void backend_delete_gl_context(Window *window) {
+    if (!wgl.wglMakeCurrent) return;
     wgl.wglMakeCurrent(nullptr, nullptr);
     wgl.wglDeleteContext((HGLRC)window->gl_context);
-    window->gl_context = nullptr;
 }
 
-int os_swap_buffers(Window *window) {
-    if (!window || !window->hdc || !wgl.SwapBuffers) return 0;
-    return wgl.SwapBuffers((HDC)window->hdc);
-}
+int backend_swap_buffers(Window *window) { return wgl.SwapBuffers ? wgl.SwapBuffers((HDC)window->hdc) : 0; }
 
-int os_set_swap_interval(u8 interval) {
-    if (!wgl.wglSwapIntervalEXT) return 0;
+// The extension's own result is not asked for.
+bool backend_set_swap_interval(u8 interval) {
+    if (!wgl.wglSwapIntervalEXT) return false;
     wgl.wglSwapIntervalEXT(interval);
-    return interval;
+    return true;
 }
 
-void *os_gl_get_proc_address(const char *name) {
-    if (!name) return nullptr;
+void *backend_gl_get_proc_address(const char *name) {
     void *p = wgl.wglGetProcAddress ? (void *)wgl.wglGetProcAddress(name) : nullptr;
     // Some drivers answer 1, 2, 3 or -1 instead of null for a name they lack.
     intptr_t v = (intptr_t)p;

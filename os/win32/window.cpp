@@ -266,18 +266,15 @@ static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam,
     return DefWindowProcW(hwnd, message, wparam, lparam);
 }
 
-int os_pump_messages(void) {
-    int handled = 0;
+bool backend_handle_message(void) {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-        handled++;
-    }
-    return handled;
+    if (!PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+    return true;
 }
 
-void os_wait_message(void) { WaitMessage(); }
+void backend_wait_message(void) { WaitMessage(); }
 
 static bool register_class(void) {
     if (class_instance) return true;
@@ -294,36 +291,29 @@ static bool register_class(void) {
     return true;
 }
 
-Window *os_create_window(i32 width, i32 height, Str title, u16 flags) {
-    cursor_table_ensure();
-    if (!register_class()) return nullptr;
-    DWORD style = win32_window_style(flags);
-    DWORD ex_style = win32_window_ex_style(flags);
-    int x = CW_USEDEFAULT, y = CW_USEDEFAULT, w = 100, h = 100;
-    if (flags & WINDOW_POPUP) {
-        x = 0;
-        y = 0;
-    } else {
-        RECT r = {0, 0, width, height};
-        AdjustWindowRectEx(&r, style, FALSE, ex_style);
-        w = r.right - r.left;
-        h = r.bottom - r.top;
-    }
-    wchar_t *text = os_utf16_from_utf8_alloc(title.len ? title : STR("Window"));
-    HWND hwnd = CreateWindowExW(ex_style, WINDOW_CLASS_NAME, text ? text : L"Window", style, x, y, w, h, nullptr,
-                                nullptr, class_instance, nullptr);
-    os_free(text);
-    if (!hwnd) return nullptr;
-    if (flags & WINDOW_COLOR_KEY) SetLayeredWindowAttributes(hwnd, 0, 0, LWA_COLORKEY);
+// The class is registered with the first window.
+bool backend_display_ready(void) { return true; }
+
+SystemWindow backend_create_window(const WindowRequest *request) {
+    SystemWindow made = {nullptr, nullptr};
+    if (!register_class()) return made;
+    DWORD style = win32_window_style(request->flags);
+    DWORD ex_style = win32_window_ex_style(request->flags);
+    RECT r = {0, 0, request->client_size.width, request->client_size.height};
+    AdjustWindowRectEx(&r, style, FALSE, ex_style);
+    int x = request->placed ? request->position.x : CW_USEDEFAULT;
+    int y = request->placed ? request->position.y : CW_USEDEFAULT;
+    wchar_t *title = os_utf16_from_utf8_alloc(request->title);
+    if (!title) return made;
+    HWND hwnd = CreateWindowExW(ex_style, WINDOW_CLASS_NAME, title, style, x, y, r.right - r.left, r.bottom - r.top,
+                                nullptr, nullptr, class_instance, nullptr);
+    os_free(title);
+    if (!hwnd) return made;
+    if (request->flags & WINDOW_COLOR_KEY) SetLayeredWindowAttributes(hwnd, 0, 0, LWA_COLORKEY);
     DragAcceptFiles(hwnd, TRUE);
-    HDC hdc = GetDC(hwnd);
-    Window *window = window_add(hwnd, hdc, flags);
-    if (!window) {
-        ReleaseDC(hwnd, hdc);
-        DestroyWindow(hwnd);
-        return nullptr;
-    }
     // The class has no icon: each window gets the program's own here.
     give_program_icon(hwnd);
-    return window;
+    made.hwnd = hwnd;
+    made.hdc = GetDC(hwnd);
+    return made;
 }

@@ -6,33 +6,24 @@
 #include "os/win32/utf16.h"
 #include "os/win32/window_shared.h"
 
-static bool is_open(Window *window) { return window && (window->flags & WINDOW_OPEN); }
-
 static HWND hwnd_of(Window *window) { return (HWND)window->hwnd; }
 
-void os_show_window(Window *window, bool show) {
-    if (is_open(window)) ShowWindow(hwnd_of(window), show ? SW_SHOW : SW_HIDE);
-}
+void backend_show_window(Window *window, bool show) { ShowWindow(hwnd_of(window), show ? SW_SHOW : SW_HIDE); }
 
-void os_minimise_window(Window *window, bool minimise) {
-    if (!is_open(window)) return;
+void backend_minimise_window(Window *window, bool minimise) {
     if (minimise) CloseWindow(hwnd_of(window));
     else OpenIcon(hwnd_of(window));
 }
 
-void os_focus_window(Window *window) {
-    if (!is_open(window)) return;
-    window->flags |= WINDOW_FOCUSED;
+void backend_focus_window(Window *window) {
     SetForegroundWindow(hwnd_of(window));
     SetFocus(hwnd_of(window));
 }
 
-void os_destroy_window(Window *window) {
-    if (is_open(window)) DestroyWindow(hwnd_of(window));
-}
+// The closing itself follows in the window procedure.
+void backend_destroy_window(Window *window) { DestroyWindow(hwnd_of(window)); }
 
-void os_flash_window(Window *window) {
-    if (!is_open(window)) return;
+void backend_flash_window(Window *window) {
     FLASHWINFO info = {sizeof(info), hwnd_of(window), FLASHW_TIMERNOFG, 1, 0};
     FlashWindowEx(&info);
 }
@@ -67,8 +58,7 @@ void backend_apply_topmost(Window *window, bool topmost) {
     SetWindowPos(hwnd_of(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
-void os_show_cursor(Window *window, bool show) {
-    if (!is_open(window)) return;
+void backend_show_cursor(bool show) {
     if (show) {
         while (ShowCursor(TRUE) < 0) {}
     } else {
@@ -106,17 +96,16 @@ static BITMAPINFO bitmap_info(Window *window) {
     return info;
 }
 
-void os_present_framebuffer(Window *window) {
-    if (!os_framebuffer_presentable(window)) return;
+void backend_present_framebuffer(Window *window) {
     BITMAPINFO info = bitmap_info(window);
     StretchDIBits((HDC)window->hdc, 0, 0, window->client_size.width, window->client_size.height, 0, 0,
                   window->framebuffer_size.width, window->framebuffer_size.height, window->framebuffer_pixels, &info,
                   DIB_RGB_COLORS, SRCCOPY);
 }
 
-void os_present_framebuffer_rect(Window *window, i32 x, i32 y, i32 width, i32 height) {
-    if (!os_framebuffer_presentable(window)) return;
+// The source rectangle of a top-down bitmap is counted from its last row.
+void backend_present_framebuffer_rect(Window *window, Rect32 r) {
     BITMAPINFO info = bitmap_info(window);
-    StretchDIBits((HDC)window->hdc, x, y, width, height, x, window->framebuffer_size.height - y - height, width, height,
-                  window->framebuffer_pixels, &info, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits((HDC)window->hdc, r.x, r.y, r.width, r.height, r.x, window->framebuffer_size.height - r.y - r.height,
+                  r.width, r.height, window->framebuffer_pixels, &info, DIB_RGB_COLORS, SRCCOPY);
 }
