@@ -47,95 +47,43 @@ hold() {
     xdotool keyup "$1"
 }
 
-# The steps both scripts share: the title, then X and the opening's first second.
-title_to_opening() {
-    sleep 1.5
-    shot 01-title
-    press x
-    sleep 1.5
-    shot 02-opening-1s
+# The game's keys (game/keys.h) as X keysyms.
+keysym() {
+    case $1 in
+    PLUS) echo equal ;;
+    MINUS) echo minus ;;
+    *) echo "${1,,}" ;;
+    esac
 }
-# The diver waiting, steered, then falling and steered again.
-waiting_to_falling() {
-    shot 06-waiting
-    hold a 0.6
-    shot 07-waiting-steered
-    press x
-    sleep 1.5
-    shot 08-falling
-    hold d 1
-    hold w 0.5
-}
+ms() { printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)); }
 
-full_script() {
-    # The opening runs on the game's real-time clock, so its moments keep their
-    # times; play needs only long enough for each sight to appear.
-    title_to_opening
-    sleep 4
-    shot 03-opening-5s
-    sleep 5
-    shot 04-opening-10s
-    sleep 4
-    shot 05-opening-14s
-    sleep 4.5
-    # The opening has ended by itself after about 17 seconds: the diver waits.
-    waiting_to_falling
-    sleep 2
-    shot 09-falling-steered
-    hold a 1
-    hold s 0.5
-    sleep 3
-    shot 10-falling-10s
-    press equal equal equal equal equal
-    sleep 0.5
-    shot 11-stage-hope-high
-    press equal equal equal equal
-    sleep 0.5
-    shot 12-stage-hope-top
-    press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
-    sleep 0.5
-    shot 13-stage-hope-low
-    press minus minus minus minus minus minus minus minus minus minus
-    sleep 0.5
-    shot 14-stage-hope-bottom
-    press r
-    sleep 2
-    shot 15-boxes
-    press r
-    hold d 0.5
-    hold a 0.5
-    sleep 2
-    shot 16-falling-late
-    press equal equal equal equal equal equal equal equal equal equal equal equal equal equal
-    sleep 1
-    shot 17-back-to-middle
-}
-
-short_script() {
-    title_to_opening
-    # X during the opening ends it at once: the diver waits.
-    press x
-    sleep 0.5
-    waiting_to_falling
-    sleep 0.5
-    shot 09-falling-steered
-    press equal equal equal equal equal
-    sleep 0.5
-    shot 11-stage-hope-high
-    press minus minus minus minus minus minus minus minus minus minus minus minus minus minus
-    sleep 0.5
-    shot 13-stage-hope-low
-    press r
-    sleep 1
-    shot 15-boxes
-    press r
-    hold a 0.5
-    sleep 1
-    shot 16-falling-late
+# Plays the named script of tools/game_demo/demo_script.txt, which the demo
+# player plays from inside too.
+play_script() {
+    local wanted=$1 current="" word name count
+    while read -r word name count; do
+        [[ -z "$word" || "$word" == \#* ]] && continue
+        if [[ "$word" == script ]]; then
+            current=$name
+            continue
+        fi
+        [[ "$current" == "$wanted" ]] || continue
+        case $word in
+        wait) sleep "$(ms "$name")" ;;
+        shot) shot "$name" ;;
+        press)
+            local keys=() k
+            for ((k = 0; k < ${count:-1}; k++)); do keys+=("$(keysym "$name")"); done
+            press "${keys[@]}"
+            ;;
+        hold) hold "$(keysym "$name")" "$(ms "$count")" ;;
+        *) echo "demo_script.txt: not a step: $word $name $count"; return 1 ;;
+        esac
+    done <"$(dirname "$0")/game_demo/demo_script.txt"
 }
 
 [[ ${DEMO_SCREENSHOTS:-1} == 0 ]] || echo "Screenshots:"
-if [[ "${DEMO_SCRIPT:-full}" == short ]]; then short_script; else full_script; fi
+play_script "${DEMO_SCRIPT:-full}"
 # Alt+F4 becomes the window's close request; destroying the X window would
 # leave the program running without it.
 press alt+F4

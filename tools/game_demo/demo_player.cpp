@@ -1,7 +1,8 @@
 // Plays the game through the demo's script of key presses on a clock of its
 // own: every frame is exactly 1/60 s of game time however long it takes to
 // draw, so each screenshot shows the same moment on every system.  The
-// script follows tools/demo.sh, which plays it in real time from outside.
+// script is the full one of tools/game_demo/demo_script.txt, which
+// tools/demo.sh plays in real time from outside.
 // Usage: fathomer_demo OUT_DIR [SHOTS]  (SHOTS: stop after that many)
 #include <stdio.h>
 #include <stdlib.h>
@@ -17,6 +18,7 @@
 #include "game/startup.h"
 #include "os/audio.h"
 #include "os/clock.h"
+#include "os/files.h"
 #include "os/input.h"
 #include "os/log.h"
 #include "render/gl_functions.h"
@@ -27,83 +29,67 @@ struct DemoStep {
     u32 at_ms;
     u8 action;
     u16 key;
-    const char *name;
+    std::string name;
 };
 
-// The script's pieces, as tools/demo.sh does them: a press is down and up at
-// once, several presses are 120 ms apart; a hold keeps the key down.
+// The script's pieces: a press is down and up at once, several presses are
+// 120 ms apart; a hold keeps the key down.
 struct DemoScript {
     std::vector<DemoStep> steps;
     u32 now;
 };
 
-static void shot(DemoScript *s, const char *name) { s->steps.push_back({s->now, 0, 0, name}); }
 static void wait(DemoScript *s, u32 ms) { s->now += ms; }
 static void press(DemoScript *s, u16 key, u32 count) {
     for (u32 i = 0; i < count; i++) {
         if (i) s->now += 120;
-        s->steps.push_back({s->now, ACTION_DOWN, key, nullptr});
-        s->steps.push_back({s->now, ACTION_UP, key, nullptr});
+        s->steps.push_back({s->now, ACTION_DOWN, key, ""});
+        s->steps.push_back({s->now, ACTION_UP, key, ""});
     }
 }
 static void hold(DemoScript *s, u16 key, u32 ms) {
-    s->steps.push_back({s->now, ACTION_DOWN, key, nullptr});
+    s->steps.push_back({s->now, ACTION_DOWN, key, ""});
     s->now += ms;
-    s->steps.push_back({s->now, ACTION_UP, key, nullptr});
+    s->steps.push_back({s->now, ACTION_UP, key, ""});
 }
 
-static DemoScript demo_script(void) {
-    DemoScript s = {};
-    wait(&s, 3000);
-    shot(&s, "01-title");
-    press(&s, KEY_X, 1);
-    wait(&s, 1500);
-    shot(&s, "02-opening-1s");
-    wait(&s, 4000);
-    shot(&s, "03-opening-5s");
-    wait(&s, 5000);
-    shot(&s, "04-opening-10s");
-    wait(&s, 4000);
-    shot(&s, "05-opening-14s");
-    wait(&s, 5000);
-    shot(&s, "06-waiting");
-    hold(&s, KEY_A, 600);
-    shot(&s, "07-waiting-steered");
-    press(&s, KEY_X, 1);
-    wait(&s, 3000);
-    shot(&s, "08-falling");
-    hold(&s, KEY_D, 1500);
-    hold(&s, KEY_W, 1000);
-    wait(&s, 5000);
-    shot(&s, "09-falling-steered");
-    hold(&s, KEY_A, 2000);
-    hold(&s, KEY_S, 1000);
-    wait(&s, 10000);
-    shot(&s, "10-falling-20s");
-    press(&s, KEY_PLUS, 5);
-    wait(&s, 1000);
-    shot(&s, "11-stage-hope-high");
-    press(&s, KEY_PLUS, 4);
-    wait(&s, 1000);
-    shot(&s, "12-stage-hope-top");
-    press(&s, KEY_MINUS, 14);
-    wait(&s, 1000);
-    shot(&s, "13-stage-hope-low");
-    press(&s, KEY_MINUS, 10);
-    wait(&s, 1000);
-    shot(&s, "14-stage-hope-bottom");
-    press(&s, KEY_R, 1);
-    wait(&s, 8000);
-    shot(&s, "15-boxes");
-    press(&s, KEY_R, 1);
-    hold(&s, KEY_D, 1000);
-    hold(&s, KEY_A, 1000);
-    wait(&s, 10000);
-    shot(&s, "16-falling-late");
-    press(&s, KEY_PLUS, 14);
-    wait(&s, 8000);
-    shot(&s, "17-back-to-middle");
-    return s;
+// The full script of tools/game_demo/demo_script.txt, which the build puts
+// beside the player; false, with the line named, when a line is not a step.
+static bool read_demo_script(DemoScript *s) {
+    std::string path = std::string((const char *)os_get_exe_dir().data) + "demo_script.txt";
+    FileData file = os_read_entire_file(str_from_cstr(path.c_str()));
+    if (!file.data) {
+        log_printf("Cannot read %s\n", path.c_str());
+        return false;
+    }
+    std::string text((const char *)file.data, file.size);
+    os_free_file_data(&file);
+    bool in_full = false, ok = true;
+    size_t at = 0;
+    for (int line_number = 1; ok && at < text.size(); line_number++) {
+        size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        at = end + 1;
+        char word[16] = {}, name[64] = {};
+        unsigned number = 1;
+        int fields = sscanf(line.c_str(), "%15s %63s %u", word, name, &number);
+        if (fields <= 0 || word[0] == '#') continue;
+        std::string w = word;
+        if (w == "script") {
+            in_full = strcmp(name, "full") == 0;
+            continue;
+        }
+        if (!in_full) continue;
+        u16 key = game_key_named(name);
+        if (w == "wait" && fields == 2) wait(s, (u32)atoi(name));
+        else if (w == "shot" && fields == 2) s->steps.push_back({s->now, 0, 0, name});
+        else if (w == "press" && key && fields >= 2) press(s, key, number);
+        else if (w == "hold" && key && fields == 3) hold(s, key, number);
+        else ok = false;
+        if (!ok) log_printf("%s:%d: not a step: %s\n", path.c_str(), line_number, line.c_str());
+    }
+    return ok && !s->steps.empty();
 }
 
 static void send_key(u8 action, u16 key) {
@@ -148,9 +134,9 @@ static void send_due_keys(void) {
     run.due_shots.clear();
     while (run.next < run.script.steps.size()) {
         const DemoStep &step = run.script.steps[run.next];
-        if (step.name) {
+        if (!step.name.empty()) {
             if (step.at_ms > now_ms) break;
-            run.due_shots.push_back(step.name);
+            run.due_shots.push_back(step.name.c_str());
         } else {
             if (step.at_ms >= now_ms || !run.due_shots.empty()) break;
             send_key(step.action, step.key);
@@ -188,9 +174,9 @@ int main(int argc, char **argv) {
         return 2;
     }
 
+    if (!read_demo_script(&run.script)) return 2;
     int rc = main_init(nullptr);
     if (rc) return rc;
-    run.script = demo_script();
     FrameHooks hooks = {};
     hooks.input = send_due_keys;
     hooks.end = save_due_shots;
