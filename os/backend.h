@@ -19,8 +19,8 @@
 // its system's messages into the window rules below.
 //
 // System: os_printf (os/log.cpp), the mutex wrappers with the thread numbers
-// and flags (os/threads.cpp) and the process pipes, start, run and close
-// (os/process.cpp) are written once over the system hooks here.  The rest of
+// and flags (os/thread_rules.cpp) and the process pipes, start, run and close
+// (os/process_rules.cpp) are written once over the system hooks here.  The rest of
 // the system concerns (files, heap, clock, console, the log's standard output
 // and crash filter, libraries, system facts, the other thread and process
 // functions) are os_ functions each system backend defines, no logic of them
@@ -231,7 +231,7 @@ void backend_send_key(KeyStroke stroke);
 void backend_type_text(const char *text);
 
 // ---- Clipboard: hooks each display backend provides ---------------------------
-// The clipboard rules (os/clipboard.cpp) open it, work and close it again; the
+// The clipboard rules (os/clipboard_rules.cpp) open it, work and close it again; the
 // format ids are the ones of os/clipboard.h and the system's registered ones.
 // False when it cannot be opened (nodisplay: never).
 bool backend_clipboard_open(void);
@@ -312,7 +312,7 @@ struct AudioRingPieces {
 };
 
 // Opens the default output and starts the ring playing, silent, in a loop.
-// Keeps what it made in audio_state.device and audio_state.buffer.  False
+// Keeps what it made in audio_device.device and audio_device.buffer.  False
 // when any step failed; everything made so far is released again.
 bool backend_audio_open(Window *window);
 // The ring's play cursor and write cursor (byte offsets below the ring size;

@@ -3,6 +3,10 @@
 
 #include "os/types.h"
 
+// The window class of every window the layer makes where the system has
+// classes (Windows), for programs that look for those windows from outside.
+#define OS_WINDOW_CLASS_NAME "orb_sharedWindowClass"
+
 // Window flags (the creation flags share the word).
 enum : u16 {
     WINDOW_OPEN = 0x0001,

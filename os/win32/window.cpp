@@ -10,7 +10,7 @@
 #include "os/win32/window_shared.h"
 
 static HINSTANCE class_instance;
-static const wchar_t WINDOW_CLASS_NAME[] = L"orb_sharedWindowClass";
+static const wchar_t WINDOW_CLASS_NAME[] = L"" OS_WINDOW_CLASS_NAME;
 
 DWORD win32_window_style(u16 flags) {
     DWORD style;

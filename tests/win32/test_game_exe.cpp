@@ -5,6 +5,7 @@
 #include <wchar.h>
 
 #include "os/system.h"
+#include "os/window.h"
 
 TEST_SUITE_BEGIN("desktop");
 
@@ -46,7 +47,7 @@ TEST_CASE("the game opens a centred 1280 x 800 client area and exits with 0 righ
     HWND game = nullptr;
     // Start-up on a loaded machine has taken over six seconds.
     for (int i = 0; i < 1500 && !game; i++) {
-        HWND h = FindWindowW(L"orb_sharedWindowClass", L"Fathomer");
+        HWND h = FindWindowW(L"" OS_WINDOW_CLASS_NAME, L"Fathomer");
         if (h && IsWindowVisible(h)) game = h;
         else Sleep(20);
     }

@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "game/keys.h"
+#include "os/window.h"
 
 static PROCESS_INFORMATION game;
 static HWND game_window;
@@ -48,7 +49,7 @@ static BOOL CALLBACK match_window(HWND h, LPARAM context) {
     GetWindowThreadProcessId(h, &process);
     wchar_t class_name[64];
     if (process == find->process && IsWindowVisible(h) && GetClassNameW(h, class_name, 64) &&
-        wcscmp(class_name, L"orb_sharedWindowClass") == 0) {
+        wcscmp(class_name, L"" OS_WINDOW_CLASS_NAME) == 0) {
         find->found = h;
         return FALSE;
     }
