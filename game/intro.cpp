@@ -20,6 +20,33 @@ static Particle intro_particle(u8 flags, SpriteRow row, Vec2f position) {
     return p;
 }
 
+// Steps 2 to 4: a picture that moves and turns, opaque for a second (alpha 2
+// falling by 0.001 a millisecond), then fading out over the next.
+struct FadingPicture {
+    SpriteRow row;
+    Vec2f position;
+    f32 rotation;
+    Vec2f velocity;
+    f32 angular_velocity;
+};
+
+static const FadingPicture FADING_PICTURES[3] = {
+    {SPRITE_OPENING_2, {900, 180}, 0.0f, {-0.1f, 0}, 0.005f},
+    {SPRITE_OPENING_3, {350, 450}, 0.0f, {0.05f, 0}, -0.005f},
+    {SPRITE_OPENING_4, {900, 450}, 15.0f, {0, -0.075f}, -0.005f},
+};
+
+static void add_fading_picture(const FadingPicture *f) {
+    Particle p = intro_particle(MOVE_ROTATE_FADE, f->row, f->position);
+    p.rotation = f->rotation;
+    p.color.a = 2.0f;
+    p.velocity = f->velocity;
+    p.angular_velocity = f->angular_velocity;
+    p.color_velocity.a = -0.001f;
+    p.lifetime_ms = 2000;
+    add_particle(&p);
+}
+
 // Runs due steps; false once step 7 has left the sequence.
 static bool run_intro_steps(void) {
     while (game_vars.intro_timer_ms <= 0) {
@@ -27,7 +54,8 @@ static bool run_intro_steps(void) {
         switch (game_vars.intro_step) {
         case 0:
             play_music(sound_bank.music[0]);
-            p = intro_particle(PARTICLE_MOVE | PARTICLE_IMMORTAL | PARTICLE_CENTERED, SPRITE_OPENING_DIVER, Vec2f{220, 480});
+            p = intro_particle(PARTICLE_MOVE | PARTICLE_IMMORTAL | PARTICLE_CENTERED, SPRITE_OPENING_DIVER,
+                               Vec2f{220, 480});
             p.velocity = Vec2f{0.021428572f, 0};
             add_particle(&p);
             game_vars.intro_timer_ms = 2000;
@@ -46,34 +74,9 @@ static bool run_intro_steps(void) {
             game_vars.intro_timer_ms += 3000;
             break;
         case 2:
-            p = intro_particle(MOVE_ROTATE_FADE, SPRITE_OPENING_2, Vec2f{900, 180});
-            p.color.a = 2.0f;
-            p.velocity = Vec2f{-0.1f, 0};
-            p.angular_velocity = 0.005f;
-            p.color_velocity.a = -0.001f;
-            p.lifetime_ms = 2000;
-            add_particle(&p);
-            game_vars.intro_timer_ms += 2000;
-            break;
         case 3:
-            p = intro_particle(MOVE_ROTATE_FADE, SPRITE_OPENING_3, Vec2f{350, 450});
-            p.color.a = 2.0f;
-            p.velocity = Vec2f{0.05f, 0};
-            p.angular_velocity = -0.005f;
-            p.color_velocity.a = -0.001f;
-            p.lifetime_ms = 2000;
-            add_particle(&p);
-            game_vars.intro_timer_ms += 2000;
-            break;
         case 4:
-            p = intro_particle(MOVE_ROTATE_FADE, SPRITE_OPENING_4, Vec2f{900, 450});
-            p.rotation = 15.0f;
-            p.color.a = 2.0f;
-            p.velocity = Vec2f{0, -0.075f};
-            p.angular_velocity = -0.005f;
-            p.color_velocity.a = -0.001f;
-            p.lifetime_ms = 2000;
-            add_particle(&p);
+            add_fading_picture(&FADING_PICTURES[game_vars.intro_step - 2]);
             game_vars.intro_timer_ms += 2000;
             break;
         case 5:
