@@ -68,21 +68,23 @@ TEST_CASE("a child that reads its input sees its end when run with a callback") 
 }
 
 TEST_CASE("running without a callback does not wait for the child") {
-    std::string command = helper_command("sleep 2000");
-    auto start = std::chrono::steady_clock::now();
+    // Had the call waited, the child's own exit code would come back: the
+    // still-active code is the proof, however slowly the system starts it.
+    std::string command = helper_command("sleep 3000");
     CHECK(os_run_process(str_of(command), nullptr, false) == PROCESS_STILL_ACTIVE);
-    CHECK(seconds_since(start) < 1.5);
 }
 
+// A child that sleeps far longer than any slow machine takes to start, read
+// or end one: a call that waits for it shows by the time, whatever the machine.
 TEST_CASE("a started child's output is read without blocking") {
     Process p;
-    std::string command = helper_command("sleep 2000");
+    std::string command = helper_command("sleep 30000");
     REQUIRE(os_start_process(&p, str_of(command), false) == PROCESS_STARTED);
     CHECK(os_is_process_running(&p));
     char buffer[16];
     auto start = std::chrono::steady_clock::now();
     CHECK(os_read_process_output(&p, sizeof(buffer), buffer) == 0);
-    CHECK(seconds_since(start) < 0.5);
+    CHECK(seconds_since(start) < 10.0);
     os_close_process(&p);
     CHECK(!os_is_process_running(&p));
     CHECK(p.child_stdin == nullptr);
@@ -90,7 +92,7 @@ TEST_CASE("a started child's output is read without blocking") {
     CHECK(p.stdout_read == nullptr);
     CHECK(p.child_stdout == nullptr);
     CHECK(p.process_info.process == nullptr);
-    CHECK(seconds_since(start) < 1.5);  // ended, not waited for
+    CHECK(seconds_since(start) < 20.0);  // ended, not waited for
 }
 
 TEST_CASE("a started child takes input and answers through the pipes") {
