@@ -47,20 +47,22 @@ static u32 next_generation(u32 *counter) {
 
 static u64 make_handle(u32 index, u32 generation) { return (u64)index | ((u64)generation << 32); }
 
+// The record a handle names: its slot below the count, holding the handle's
+// generation (never 0); else null.
+static void *slot_of(void *items, u64 record_size, u32 count, u64 handle) {
+    u32 index = (u32)handle;
+    u32 generation = (u32)(handle >> 32);
+    if (index >= count || generation == 0) return nullptr;
+    return slot_generation((const u8 *)items, record_size, index) == generation ? (u8 *)items + index * record_size
+                                                                                : nullptr;
+}
+
 Sound *os_get_sound(SoundHandle sound) {
-    u32 index = (u32)sound;
-    u32 generation = (u32)(sound >> 32);
-    if (index >= audio_state.sound_count || generation == 0) return nullptr;
-    Sound *s = &audio_state.sounds[index];
-    return s->generation == generation ? s : nullptr;
+    return (Sound *)slot_of(audio_state.sounds, sizeof(Sound), audio_state.sound_count, sound);
 }
 
 Voice *os_get_voice(VoiceHandle voice) {
-    u32 index = (u32)voice;
-    u32 generation = (u32)(voice >> 32);
-    if (index >= audio_state.voice_count || generation == 0) return nullptr;
-    Voice *v = &audio_state.voices[index];
-    return v->generation == generation ? v : nullptr;
+    return (Voice *)slot_of(audio_state.voices, sizeof(Voice), audio_state.voice_count, voice);
 }
 
 SoundHandle os_create_sound(u32 byte_length, const void *samples, f32 gain) {

@@ -24,21 +24,18 @@ static DateTime *fill_datetime(DateTime *out, const struct tm *tm, long microsec
     return out;
 }
 
-DateTime *os_get_utc_datetime(DateTime *out) {
+// Now, broken down by gmtime_r or localtime_r.
+static DateTime *datetime_now(DateTime *out, struct tm *(*break_down)(const time_t *, struct tm *)) {
     struct timeval tv;
     gettimeofday(&tv, nullptr);
     struct tm tm;
-    gmtime_r(&tv.tv_sec, &tm);
+    break_down(&tv.tv_sec, &tm);
     return fill_datetime(out, &tm, tv.tv_usec);
 }
 
-DateTime *os_get_local_datetime(DateTime *out) {
-    struct timeval tv;
-    gettimeofday(&tv, nullptr);
-    struct tm tm;
-    localtime_r(&tv.tv_sec, &tm);
-    return fill_datetime(out, &tm, tv.tv_usec);
-}
+DateTime *os_get_utc_datetime(DateTime *out) { return datetime_now(out, gmtime_r); }
+
+DateTime *os_get_local_datetime(DateTime *out) { return datetime_now(out, localtime_r); }
 
 // Like an alertable sleep: a signal ends it early.
 u32 os_sleep_milliseconds(u32 milliseconds) {
