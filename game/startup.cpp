@@ -11,6 +11,7 @@
 #include "os/clock.h"
 #include "os/gl_context.h"
 #include "os/input.h"
+#include "os/log.h"
 #include "os/memory.h"
 #include "os/system.h"
 #include "os/window_ops.h"
@@ -56,8 +57,12 @@ int main_init(WindowEventCallback events) {
     Monitor *monitor = os_get_default_monitor();
     frame_clock_start(&frame_clock, os_get_ticks(), monitor ? monitor->refresh_rate : 0);
 
-    load_textures();
+    u32 images = load_textures();
     load_sounds();
+    // The one line that tells the scripts driving the game that start-up is
+    // over: the frame loop comes next.
+    log_printf("Ready: %u of %u images, %u of %u sounds\n", images, LOAD_TEXTURES_IMAGES, sound_bank_loaded(),
+               SOUND_BANK_SOUNDS);
     return 0;
 }
 

@@ -35,6 +35,13 @@ void load_sounds(void) {
     }
 }
 
+u32 sound_bank_loaded(void) {
+    static_assert(sizeof(SoundBank) == SOUND_BANK_SOUNDS * sizeof(SoundHandle), "every sound is counted");
+    u32 loaded = (sound_bank.explosion != 0) + (sound_bank.pickup != 0) + (sound_bank.laugh != 0);
+    for (SoundHandle track : sound_bank.music) loaded += track != 0;
+    return loaded;
+}
+
 void play_music(SoundHandle track) {
     os_stop_voice(music_voice);
     music_voice = os_play_sound(track, 1.0f, 0.0f, SOUND_LOOP);

@@ -18,7 +18,10 @@ extern SoundBank sound_bank;
 extern VoiceHandle music_voice;
 
 // Loads the nine files beside the executable, music first, in a fixed order.
+#define SOUND_BANK_SOUNDS (SOUND_BANK_MUSIC_TRACKS + 3)
 void load_sounds(void);
+// How many of the SOUND_BANK_SOUNDS loaded.
+u32 sound_bank_loaded(void);
 // Replaces the music voice with a looping voice of track (no fade).
 void play_music(SoundHandle track);
 // Music for a hope stage (0 to 4): tracks 1 to 5, started only when that track

@@ -7,7 +7,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 session_dir="$root/build/session"
 export WINEPREFIX="$root/build/wineprefix"
 set -a
-source "$root/tools/wine.env"
+source "$root/tools/test_environment.env"
 set +a
 headless_pids=()
 headless_wine_started=0
@@ -16,7 +16,9 @@ headless_private_prefix=""
 headless_start_display() {
     mkdir -p "$session_dir"
     rm -f "$session_dir/display"
-    Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp 9>"$session_dir/display" >"$session_dir/xvfb.log" 2>&1 &
+    # -noreset: the display stays as it is when its last program ends (before
+    # the next one opens a window).
+    Xvfb -displayfd 9 -screen 0 "$HEADLESS_SCREEN" -nolisten tcp -noreset 9>"$session_dir/display" >"$session_dir/xvfb.log" 2>&1 &
     headless_pids+=($!)
     for _ in $(seq 100); do
         [[ -s "$session_dir/display" ]] && break
@@ -49,7 +51,7 @@ headless_start_sound() {
     export PULSE_SERVER="unix:$session_dir/pulse/pa.sock"
     rm -f "$session_dir/pulse/pa.sock"
     pulseaudio -n --daemonize=no --exit-idle-time=-1 --use-pid-file=no \
-        -L "module-null-sink sink_name=nullsink" \
+        -L "module-null-sink sink_name=$HEADLESS_SINK" \
         -L "module-native-protocol-unix auth-anonymous=1 socket=$session_dir/pulse/pa.sock" \
         >"$session_dir/pulseaudio.log" 2>&1 &
     headless_pids+=($!)
@@ -60,13 +62,18 @@ headless_start_sound() {
     [[ -S "$session_dir/pulse/pa.sock" ]] || echo "warning: PulseAudio did not start (see $session_dir/pulseaudio.log)"
 }
 
-# DISPLAY must be set before the prefix's first Wine command.
+# Prepares $WINEPREFIX once (its first start takes long; later ones find it
+# ready).  With DISPLAY set, the prefix's first Wine command must see it.
+headless_prepare_prefix() {
+    mkdir -p "$session_dir"
+    [[ -f "$WINEPREFIX/system.reg" ]] && return 0
+    echo "Preparing the Wine prefix in $WINEPREFIX"
+    wineboot -i >"$session_dir/wineboot.log" 2>&1 </dev/null
+    wineserver -w
+}
+
 headless_start_wine() {
-    if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
-        echo "Preparing the Wine prefix in $WINEPREFIX"
-        wineboot -i >"$session_dir/wineboot.log" 2>&1
-        wineserver -w
-    fi
+    headless_prepare_prefix
     wineserver -p >"$session_dir/wineserver.log" 2>&1
     headless_wine_started=1
     # Start the prefix's background services now, with their output going to a

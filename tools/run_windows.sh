@@ -13,8 +13,8 @@ if [[ -n "${DISPLAY:-}" ]] && xdpyinfo >/dev/null 2>&1; then
     # The user's own display: a prefix of its own, so that a virtual display
     # of the tests never shares a Wine server with it.
     export WINEPREFIX="$root/build/wineprefix-display"
-    mkdir -p "$session_dir"
-    [[ -f "$WINEPREFIX/system.reg" ]] || { wineboot -i >"$session_dir/wineboot-display.log" 2>&1; wineserver -w; }
+    session_dir="$root/build/session-display"
+    headless_prepare_prefix || exit 1
     exec wine "$exe"
 fi
 

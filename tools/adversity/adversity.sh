@@ -163,7 +163,7 @@ stall)
     start in_move_loop "$(new_case in_move_loop)" $title wait:1500 stallclose:600
     finish
     capture="$work/$group/capture.raw"
-    parec -d nullsink.monitor --format=s16le --rate=44100 --channels=2 --raw "$capture" &
+    parec -d "$HEADLESS_SINK.monitor" --format=s16le --rate=44100 --channels=2 --raw "$capture" &
     recorder=$!
     sleep 0.5
     # The opening's music starts with X; the stall comes 4 s into it.

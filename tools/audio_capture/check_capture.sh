@@ -23,7 +23,7 @@ fi
 
 # The recorder loses samples at its start and up to 1.6 s at its end, so the
 # tone plays for five seconds and only its steady middle is judged.
-parec -d nullsink.monitor --format=s16le --rate=44100 --channels=2 >"$work/capture.raw" 2>"$work/parec.log" &
+parec -d "$HEADLESS_SINK.monitor" --format=s16le --rate=44100 --channels=2 >"$work/capture.raw" 2>"$work/parec.log" &
 recorder=$!
 sleep 0.5
 wine "$exe" 5 >"$work/player.log" 2>&1

@@ -52,7 +52,7 @@ if [[ $kind == windows ]]; then
         kill "$game" 2>/dev/null
         exit 1
     fi
-    sleep 2
+    wait_for_ready "$work/game.log" "$game"
     xdotool windowfocus "$window" 2>/dev/null
     xdotool key alt+F4
 else
@@ -60,10 +60,7 @@ else
     export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")/.." && pwd)/lsan_suppressions.txt"
     "$dir/$exe" >"$work/game.log" 2>&1 &
     game=$!
-    # Start-up has ended once the sounds are loaded: the last image line comes
-    # before them, so wait for the frame loop by time after it.
-    wait_for_loaded_images "$work/game.log" "$game"
-    sleep 2
+    wait_for_ready "$work/game.log" "$game"
     kill -TERM "$game" 2>/dev/null
 fi
 if ! wait_for_end "$game" 30; then
@@ -73,11 +70,11 @@ if ! wait_for_end "$game" 30; then
 fi
 wait "$game"
 rc=$?
-images=$(grep -c "Loaded image" "$work/game.log")
-echo "exit code $rc, $images images loaded (log: $work/game.log)"
+ready=$(grep "^Ready: " "$work/game.log")
+echo "exit code $rc, ${ready:-no Ready line} (log: $work/game.log)"
 if grep -q "Cannot read the shader" "$work/game.log"; then
     echo "the packaged game missed some of its data:"
     grep "Cannot read the shader" "$work/game.log"
     exit 1
 fi
-[[ $rc -eq 0 && $images -eq 6 ]]
+[[ $rc -eq 0 && $ready == "Ready: 6 of 6 images, 9 of 9 sounds" ]]

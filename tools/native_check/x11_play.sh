@@ -5,6 +5,7 @@
 # so does SIGTERM.  The played game is recorded into a path with blanks, quotes
 # and UTF-8 and replays from there.  Usage: x11_play.sh GAME WM_CLOSE DEMO_PLAYER OUT_DIR
 set -uo pipefail
+source "$(dirname "$0")/../headless.sh"
 source "$(dirname "$0")/../game_window.sh"
 game=$1 wm_close=$2 demo=$3 out=$4
 mkdir -p "$out"
@@ -16,17 +17,14 @@ export LSAN_OPTIONS="suppressions=$(dirname "$0")/../lsan_suppressions.txt${LSAN
 
 fail() { echo "FAIL: $*"; exit 1; }
 pids=()
-trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; wait 2>/dev/null' EXIT
+trap 'for p in "${pids[@]}"; do kill "$p" 2>/dev/null; done; headless_stop; wait 2>/dev/null' EXIT
 
 # The title as the demo player draws it offscreen: the picture to expect.
 mkdir -p "$out/expected"
 SDL_VIDEODRIVER=offscreen "$demo" "$out/expected" 1 >"$out/expected.log" 2>&1 || fail "the demo player failed"
 
-Xvfb -displayfd 9 -screen 0 1920x1080x24 -nolisten tcp -noreset 9>"$out/display" >"$out/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [[ -s "$out/display" ]] && break; sleep 0.05; done
-[[ -s "$out/display" ]] || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$out/display")"
+session_dir="$out/session"
+HEADLESS_WINDOW_MANAGER=0 headless_start_display || fail "no virtual display"
 
 # start_game LOG_NAME [ARGUMENTS...]
 start_game() {
@@ -35,12 +33,7 @@ start_game() {
     "$game" "$@" >"$out/$name.log" 2>&1 &
     game_pid=$!
     pids+=($game_pid)
-    window=""
-    for _ in $(seq 600); do
-        window=$(xdotool search --onlyvisible --name '^Fathomer$' 2>/dev/null | head -n1)
-        [[ -n "$window" ]] && return 0
-        sleep 0.1
-    done
+    wait_for_game_window 60 && return 0
     cat "$out/$name.log"
     fail "the game's window did not appear"
 }
@@ -71,9 +64,9 @@ recording="$out/My Games/run \"one\" ö.rec"
 mkdir -p "$out/My Games"
 start_game keys --record "$recording"
 # Start-up shows a grey frame until the textures are loaded; then the title.
-# Screenshots are compared only once the log has every image: before that
-# they cost the processor and cannot match.
-wait_for_loaded_images "$out/keys.log" "$game_pid"
+# Screenshots are compared only once start-up is over: before that they cost
+# the processor and cannot match.
+wait_for_ready "$out/keys.log" "$game_pid"
 cp "$out/expected/01-title.png" "$out/0-expected-title.png"
 for _ in $(seq 60); do
     sleep 0.5

@@ -7,18 +7,14 @@ set -uo pipefail
 exe=$(realpath "$1")
 prefix=$(realpath -m "$2")
 unset DISPLAY WAYLAND_DISPLAY
-# The test sessions' Wine settings, over a prefix of this script's own.
 source "$(dirname "$0")/../headless.sh"
 export WINEPREFIX=$prefix
-log="$prefix.log"
-: >"$log"
-if [[ ! -f "$prefix/system.reg" ]]; then
-    wineboot -i >>"$log" 2>&1 </dev/null
-    wineserver -w
-fi
-wineserver -p >>"$log" 2>&1
+session_dir="$prefix-session"
+log="$session_dir/game.log"
+headless_prepare_prefix || exit 1
+wineserver -p >"$session_dir/wineserver.log" 2>&1
 trap 'wineserver -k >/dev/null 2>&1' EXIT
-timeout 60 wine "$exe" >>"$log" 2>&1 </dev/null
+timeout 60 wine "$exe" >"$log" 2>&1 </dev/null
 rc=$?
 echo "exit code without a display: $rc (log: $log)"
 # The banner comes before the window: it shows the game itself ran (and not
