@@ -14,6 +14,7 @@
 #include "os/files.h"
 #include "os/log.h"
 #include "os/memory.h"
+#include "os/native_paths.h"
 #include "os/path_text.h"
 
 // A NUL-terminated path for one call (os_free).  "\" separates like "/", as on
@@ -210,13 +211,10 @@ static bool copy_file(const char *from, const char *to, bool exclusive) {
     return ok;
 }
 
+static bool copy_path(const char *from, const char *to) { return copy_file(from, to, false); }
+
 int os_copy_file(Str source, Str destination) {
-    char *from = native_path(source);
-    char *to = native_path(destination);
-    bool ok = from && to && copy_file(from, to, false);
-    if (from) os_free(from);
-    if (to) os_free(to);
-    return ok ? 0 : 1;
+    return os_with_native_paths(source, destination, native_path, copy_path) ? 0 : 1;
 }
 
 // Like the Windows move: an existing destination is not replaced, and a file
@@ -237,46 +235,27 @@ static bool move_path(const char *from, const char *to) {
 }
 
 int os_move_file(Str source, Str destination) {
-    char *from = native_path(source);
-    char *to = native_path(destination);
-    bool ok = from && to && move_path(from, to);
-    if (from) os_free(from);
-    if (to) os_free(to);
-    return ok ? 0 : 1;
+    return os_with_native_paths(source, destination, native_path, move_path) ? 0 : 1;
 }
 
-int os_delete_file(Str path) {
-    char *native = native_path(path);
-    if (!native) return 1;
-    bool ok = unlink(native) == 0 || errno == ENOENT || errno == ENOTDIR;
-    os_free(native);
-    return ok ? 0 : 1;
-}
+static bool delete_path(const char *path) { return unlink(path) == 0 || errno == ENOENT || errno == ENOTDIR; }
 
-bool os_path_exists(Str path) {
-    char *native = native_path(path);
-    if (!native) return false;
+int os_delete_file(Str path) { return os_with_native_path(path, native_path, delete_path) ? 0 : 1; }
+
+static bool path_exists(const char *path) {
     struct stat st;
-    bool exists = stat(native, &st) == 0;
-    os_free(native);
-    return exists;
+    return stat(path, &st) == 0;
 }
 
-int os_make_directory(Str path) {
-    char *native = native_path(path);
-    if (!native) return 1;
-    bool ok = mkdir(native, 0777) == 0 || errno == EEXIST;
-    os_free(native);
-    return ok ? 0 : 1;
-}
+bool os_path_exists(Str path) { return os_with_native_path(path, native_path, path_exists); }
 
-int os_remove_directory(Str path) {
-    char *native = native_path(path);
-    if (!native) return 1;
-    bool ok = rmdir(native) == 0 || errno == ENOENT;
-    os_free(native);
-    return ok ? 0 : 1;
-}
+static bool make_directory(const char *path) { return mkdir(path, 0777) == 0 || errno == EEXIST; }
+
+int os_make_directory(Str path) { return os_with_native_path(path, native_path, make_directory) ? 0 : 1; }
+
+static bool remove_directory(const char *path) { return rmdir(path) == 0 || errno == ENOENT; }
+
+int os_remove_directory(Str path) { return os_with_native_path(path, native_path, remove_directory) ? 0 : 1; }
 
 static DateTime utc_datetime(struct timespec time) {
     struct tm tm;

@@ -6,6 +6,7 @@
 #include "os/files.h"
 #include "os/log.h"
 #include "os/memory.h"
+#include "os/native_paths.h"
 #include "os/path_text.h"
 #include "os/win32/utf16.h"
 
@@ -143,57 +144,39 @@ int os_truncate_file(Str path, u64 size) {
     return rc;
 }
 
+static bool copy_path(const wchar_t *from, const wchar_t *to) { return CopyFileW(from, to, FALSE) != 0; }
+
 int os_copy_file(Str source, Str destination) {
-    wchar_t *from = wide_path(source);
-    wchar_t *to = wide_path(destination);
-    bool ok = from && to && CopyFileW(from, to, FALSE);
-    if (from) os_free(from);
-    if (to) os_free(to);
-    return ok ? 0 : 1;
+    return os_with_native_paths(source, destination, wide_path, copy_path) ? 0 : 1;
+}
+
+static bool move_path(const wchar_t *from, const wchar_t *to) {
+    return MoveFileExW(from, to, MOVEFILE_COPY_ALLOWED) != 0;
 }
 
 int os_move_file(Str source, Str destination) {
-    wchar_t *from = wide_path(source);
-    wchar_t *to = wide_path(destination);
-    bool ok = from && to && MoveFileExW(from, to, MOVEFILE_COPY_ALLOWED);
-    if (from) os_free(from);
-    if (to) os_free(to);
-    return ok ? 0 : 1;
+    return os_with_native_paths(source, destination, wide_path, move_path) ? 0 : 1;
 }
 
 static bool is_missing(DWORD error) { return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND; }
 
-int os_delete_file(Str path) {
-    wchar_t *wide = wide_path(path);
-    if (!wide) return 1;
-    bool ok = DeleteFileW(wide) || is_missing(GetLastError());
-    os_free(wide);
-    return ok ? 0 : 1;
+static bool delete_path(const wchar_t *path) { return DeleteFileW(path) || is_missing(GetLastError()); }
+
+int os_delete_file(Str path) { return os_with_native_path(path, wide_path, delete_path) ? 0 : 1; }
+
+static bool path_exists(const wchar_t *path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+bool os_path_exists(Str path) { return os_with_native_path(path, wide_path, path_exists); }
+
+static bool make_directory(const wchar_t *path) {
+    return CreateDirectoryW(path, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool os_path_exists(Str path) {
-    wchar_t *wide = wide_path(path);
-    if (!wide) return false;
-    bool exists = GetFileAttributesW(wide) != INVALID_FILE_ATTRIBUTES;
-    os_free(wide);
-    return exists;
-}
+int os_make_directory(Str path) { return os_with_native_path(path, wide_path, make_directory) ? 0 : 1; }
 
-int os_make_directory(Str path) {
-    wchar_t *wide = wide_path(path);
-    if (!wide) return 1;
-    bool ok = CreateDirectoryW(wide, nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
-    os_free(wide);
-    return ok ? 0 : 1;
-}
+static bool remove_directory(const wchar_t *path) { return RemoveDirectoryW(path) || is_missing(GetLastError()); }
 
-int os_remove_directory(Str path) {
-    wchar_t *wide = wide_path(path);
-    if (!wide) return 1;
-    bool ok = RemoveDirectoryW(wide) || is_missing(GetLastError());
-    os_free(wide);
-    return ok ? 0 : 1;
-}
+int os_remove_directory(Str path) { return os_with_native_path(path, wide_path, remove_directory) ? 0 : 1; }
 
 static DateTime datetime_from_filetime(const FILETIME *time) {
     SYSTEMTIME st = {};
