@@ -3,6 +3,18 @@
 
 #include <string.h>
 
+// A page header's fixed part, read field by field (the file's numbers are
+// little-endian and unaligned).
+struct OggPage {
+    u8 flags;
+    i64 granule;
+    u32 serial;
+    u32 sequence;
+    u32 crc;
+    u8 segment_count;
+    u32 body_size;  // the sum of the segment table
+};
+
 struct CrcTable {
     u32 entry[256];
 };
@@ -39,7 +51,6 @@ static u32 read_u32(const u8 *p) {
 static bool read_page(const u8 *bytes, u64 size, u64 offset, OggPage *page) {
     if (size - offset < OGG_PAGE_HEADER_SIZE) return false;
     const u8 *p = bytes + offset;
-    page->offset = offset;
     page->flags = p[5];
     page->granule = (i64)((u64)read_u32(p + 6) | ((u64)read_u32(p + 10) << 32));
     page->serial = read_u32(p + 14);
@@ -62,7 +73,8 @@ u8 ogg_check_pages(const u8 *bytes, u64 size, OggStream *stream, u64 *at) {
     OggPage page = {};
     while (offset < size) {
         *at = offset;
-        if (size - offset < 4 || memcmp(bytes + offset, "OggS", 4) != 0) return OGG_LOST_CAPTURE;
+        if (size - offset < 4) return OGG_CUT_SHORT;
+        if (memcmp(bytes + offset, "OggS", 4) != 0) return OGG_LOST_CAPTURE;
         if (!read_page(bytes, size, offset, &page)) return OGG_CUT_SHORT;
         if (bytes[offset + 4] != 0) return OGG_BAD_VERSION;
         if (size - offset < page_size(&page)) return OGG_CUT_SHORT;

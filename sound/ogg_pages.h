@@ -22,19 +22,6 @@ enum : u8 {
 #define OGG_FLAG_FIRST 0x02
 #define OGG_FLAG_LAST 0x04
 
-// Fixed part of a page header, read field by field (the file's fields are
-// little-endian and unaligned).
-struct OggPage {
-    u64 offset;  // of "OggS" in the file
-    u8 flags;
-    i64 granule;
-    u32 serial;
-    u32 sequence;
-    u32 crc;
-    u8 segment_count;
-    u32 body_size;  // the sum of the segment table
-};
-
 struct OggStream {
     u32 serial;
     u32 page_count;
