@@ -27,8 +27,9 @@ SoundHandle init_ogg_from_file_data(Str path, f32 gain) {
     if (!decoded && audio_device.initialised) decoded = vorbis_decode(file.data, file.size, &stream, &sound, &format);
     os_free_file_data(&file);
     if (decoded == VORBIS_WRONG_FORMAT) {
-        log_printf("Cannot load %.*s: it has %u channels at %u Hz, and sounds are played as 2 at %u Hz\n",
-                   (int)path.len, path.data, format.channels, format.rate, VORBIS_MIXER_RATE);
+        log_printf("Cannot load %.*s: it has %u channel%s at %u Hz, and sounds are played as 2 channels at %u Hz\n",
+                   (int)path.len, path.data, format.channels, format.channels == 1 ? "" : "s", format.rate,
+                   VORBIS_MIXER_RATE);
         return 0;
     }
     if (decoded) {

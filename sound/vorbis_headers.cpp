@@ -48,7 +48,8 @@ u8 vorbis_check_headers(const u8 *bytes, u64 size, VorbisFormat *format) {
     // The identification header is alone on the first page.
     u8 id[VORBIS_ID_HEADER_SIZE];
     u64 length = 0;
-    if (size < OGG_PAGE_HEADER_SIZE + 1 || bytes[26] != 1 || bytes[27] != VORBIS_ID_HEADER_SIZE) return VORBIS_BAD_HEADERS;
+    if (size < OGG_PAGE_HEADER_SIZE + 1 || bytes[26] != 1 || bytes[27] != VORBIS_ID_HEADER_SIZE)
+        return VORBIS_BAD_HEADERS;
     if (!ogg_read_packet(bytes, size, 0, id, sizeof id, &length) || length != VORBIS_ID_HEADER_SIZE ||
         !is_header(id, length, VORBIS_PACKET_ID) || read_u32(id + 7) != 0)
         return VORBIS_BAD_HEADERS;
@@ -66,8 +67,8 @@ u8 vorbis_check_headers(const u8 *bytes, u64 size, VorbisFormat *format) {
     if (!fits) return VORBIS_BAD_HEADERS;
 
     u8 setup[7];
-    if (!ogg_read_packet(bytes, size, 2, setup, sizeof setup, &length) || !is_header(setup, length, VORBIS_PACKET_SETUP))
-        return VORBIS_BAD_HEADERS;
+    bool setup_read = ogg_read_packet(bytes, size, 2, setup, sizeof setup, &length);
+    if (!setup_read || !is_header(setup, length, VORBIS_PACKET_SETUP)) return VORBIS_BAD_HEADERS;
     if (format->channels != VORBIS_MIXER_CHANNELS || format->rate != VORBIS_MIXER_RATE) return VORBIS_WRONG_FORMAT;
     return VORBIS_OK;
 }

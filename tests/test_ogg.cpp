@@ -207,7 +207,7 @@ TEST_CASE("init_ogg_from_file_data makes a mixer sound, and says in one line why
     SoundHandle mono = init_ogg_from_file_data(S(fixture("mono.ogg")), 1.0f);
     said = capture_stdout_end();
     CHECK(mono == 0);
-    CHECK(said.find("mono.ogg: it has 1 channels at 22050 Hz, and sounds are played as 2 at 44100 Hz\n") !=
+    CHECK(said.find("mono.ogg: it has 1 channel at 22050 Hz, and sounds are played as 2 channels at 44100 Hz\n") !=
           std::string::npos);
 
     capture_stdout_begin();
