@@ -2,6 +2,7 @@
 
 #include "game/build_text.h"
 #include "game/data_checksum.h"
+#include "game/data_manifest.h"
 #include "game/draw.h"
 #include "game/frame_clock.h"
 #include "game/frame_step.h"
@@ -151,7 +152,7 @@ static i64 replay_remaining_us(u64 now_ticks) {
 }
 
 static int open_recording_to_write(FrameHooks *hooks) {
-    u64 checksum = game_data_checksum(os_get_exe_dir());
+    u64 checksum = check_game_data(os_get_exe_dir()).checksum;
     if (recording_writer_open(&session.writer, session.path, game_build_text(), checksum, RECORDING_HASH_INTERVAL)) {
         log_printf("Cannot record to %s: the file cannot be written\n", session.path.data);
         return EXIT_BAD_RECORDING;
@@ -204,12 +205,14 @@ static int open_recording(void) {
                    (unsigned long long)at);
         return EXIT_BAD_RECORDING;
     }
-    u64 here = game_data_checksum(os_get_exe_dir());
-    if (here != session.reader.header.data_checksum) {
+    GameDataCheck here = check_game_data(os_get_exe_dir());
+    if (here.checksum != session.reader.header.data_checksum) {
         log_printf("Cannot replay %s: it was recorded with different game data (data checksum %016llX, here "
                    "%016llX)\n",
                    session.path.data, (unsigned long long)session.reader.header.data_checksum,
-                   (unsigned long long)here);
+                   (unsigned long long)here.checksum);
+        if (here.kind == GAME_DATA_MANIFEST_WRONG)
+            log_printf("The data here carries a manifest (%s) that does not describe its files\n", DATA_MANIFEST_FILE);
         return EXIT_BAD_RECORDING;
     }
     log_printf("Replaying %s: %llu frames recorded by build %s, replayed by build %s\n", session.path.data,

@@ -2,6 +2,7 @@
 #include "sound/sound_bank.h"
 #include "os/memory.h"
 #include "os/files.h"
+#include "sound/ogg.h"
 #include "sound/wav.h"
 
 SoundBank sound_bank;
@@ -13,7 +14,24 @@ struct SoundFile {
     f32 gain;
 };
 
+// The WAV file where it is there; only where it is absent, the Ogg Vorbis file
+// of the same name, as the web build carries its music.
+static SoundHandle load_sound_file(Str dir, Str wav_name, f32 gain) {
+    Str parts[] = {dir, wav_name, Str{0, nullptr}};
+    Str path = arena_concat(&temp_arena, parts);
+    if (os_file_exists(path)) return init_wav_from_file_data(path, gain);
+    Str stem = {path.len - 4, path.data};
+    Str ogg_parts[] = {stem, STR(".ogg"), Str{0, nullptr}};
+    return init_ogg_from_file_data(arena_concat(&temp_arena, ogg_parts), gain);
+}
+
 void load_sounds(void) {
+    // A null directory would end the list of parts early.
+    Str dir = os_get_exe_dir();
+    load_sounds_from(dir.data ? dir : STR(""));
+}
+
+void load_sounds_from(Str dir) {
     const SoundFile files[] = {
         {&sound_bank.music[0], STR("audio/music0.wav"), 0.4f},
         {&sound_bank.music[1], STR("audio/music1.wav"), 0.8f},
@@ -26,13 +44,7 @@ void load_sounds(void) {
         {&sound_bank.pickup, STR("audio/bling5.wav"), 10.0f},
         {&sound_bank.laugh, STR("audio/laugh1.wav"), 5.0f},
     };
-    // A null directory would end the list of parts early.
-    Str dir = os_get_exe_dir();
-    if (!dir.data) dir = STR("");
-    for (const SoundFile &f : files) {
-        Str parts[] = {dir, f.file, Str{0, nullptr}};
-        *f.handle = init_wav_from_file_data(arena_concat(&temp_arena, parts), f.gain);
-    }
+    for (const SoundFile &f : files) *f.handle = load_sound_file(dir, f.file, f.gain);
 }
 
 u32 sound_bank_loaded(void) {

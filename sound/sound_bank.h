@@ -20,6 +20,9 @@ extern VoiceHandle music_voice;
 // Loads the nine files beside the executable, music first, in a fixed order.
 #define SOUND_BANK_SOUNDS (SOUND_BANK_MUSIC_TRACKS + 3)
 void load_sounds(void);
+// The same from dir (ending in "/"); where a WAV file is absent, the Ogg
+// Vorbis file of the same name is loaded in its place.
+void load_sounds_from(Str dir);
 // How many of the SOUND_BANK_SOUNDS loaded.
 u32 sound_bank_loaded(void);
 // Replaces the music voice with a looping voice of track (no fade).

@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include <filesystem>
 #include <string>
 
 #include "game/data_checksum.h"
@@ -19,22 +20,27 @@ static std::string output;
 
 static void collect(Str piece) { output.append(piece.data, piece.len); }
 
-// The game built beside the tests, with these arguments.
-static u32 run_game_with(const std::string &arguments) {
-    Str dir = os_get_exe_dir();
 #if defined(_WIN32)
-    const char *game = "fathomer.exe";
+static const char GAME[] = "fathomer.exe";
 #else
-    const char *game = "fathomer";
+static const char GAME[] = "fathomer";
 #endif
-    std::string command = "\"";
-    command.append(dir.data, dir.len).append(game).append("\" ").append(arguments);
+
+static std::string exe_dir(void) {
+    Str dir = os_get_exe_dir();
+    return std::string(dir.data, dir.len);
+}
+
+// The game built beside the tests (or a copy of it in game_dir, with the data
+// there), with these arguments.
+static u32 run_game_with(const std::string &arguments, const std::string &game_dir = exe_dir()) {
+    std::string command = "\"" + game_dir + GAME + "\" " + arguments;
     output.clear();
     return os_run_process(S(command), collect, false);
 }
 
-static u32 replay(const std::string &file, const char *extra = " --fast") {
-    return run_game_with("--replay \"" + file + "\"" + extra);
+static u32 replay(const std::string &file, const char *extra = " --fast", const std::string &game_dir = exe_dir()) {
+    return run_game_with("--replay \"" + file + "\"" + extra, game_dir);
 }
 
 static bool said(const char *text) { return output.find(text) != std::string::npos; }
@@ -42,7 +48,7 @@ static bool said(const char *text) { return output.find(text) != std::string::np
 // A scripted game recorded through the harness, as the game writes it.
 static std::string record_script(const std::string &path, GameScript script) {
     RecordingWriter writer = {};
-    REQUIRE(recording_writer_open(&writer, S(path), "scripted", game_data_checksum(os_get_exe_dir()), 6) == 0);
+    REQUIRE(recording_writer_open(&writer, S(path), "scripted", check_game_data(os_get_exe_dir()).checksum, 6) == 0);
     harness_recorder = &writer;
     run_game_script(script);
     harness_recorder = nullptr;
@@ -154,4 +160,36 @@ TEST_CASE("the game refuses bad recordings with code 2 and says why, and a cut o
     CHECK(run_game_with("--record \"" + dir + "no_such_folder/a.rec\"") == 2);
     CHECK(said("Cannot record to "));
     CHECK_FALSE(said("START"));
+}
+
+static std::string final_hash(void) {
+    size_t at = output.find("final hash ");
+    return at == std::string::npos ? std::string() : output.substr(at, 27);
+}
+
+TEST_CASE("a recording replays against the web build's data to the same final hash, and not once it is changed") {
+    std::string dir = scratch_dir("replay_web_data");
+    record_script(dir + "stages.rec", SCRIPT_STAGES_UP_AND_DOWN);
+    REQUIRE(replay(dir + "stages.rec") == 0);
+    std::string desktop_hash = final_hash();
+    REQUIRE(!desktop_hash.empty());
+
+    // The game copied into the web data, which is then beside it.
+    std::string game_dir = dir + "web/";
+    std::filesystem::copy(fs_path(exe_dir() + "../web_data"), fs_path(game_dir),
+                          std::filesystem::copy_options::recursive);
+    REQUIRE(std::filesystem::exists(fs_path(game_dir + "audio/music0.ogg")));
+    REQUIRE_FALSE(std::filesystem::exists(fs_path(game_dir + "audio/music0.wav")));
+    std::filesystem::copy_file(fs_path(exe_dir() + GAME), fs_path(game_dir + GAME));
+    CHECK(replay(dir + "stages.rec", " --fast", game_dir) == 0);
+    INFO(output);
+    CHECK(said("No frame differs"));
+    CHECK(final_hash() == desktop_hash);
+
+    std::string ogg = read_raw(game_dir + "audio/music3.ogg");
+    ogg[ogg.size() / 2] ^= 1;
+    write_raw(game_dir + "audio/music3.ogg", ogg);
+    CHECK(replay(dir + "stages.rec", " --fast", game_dir) == 2);
+    CHECK(said("recorded with different game data"));
+    CHECK(said("carries a manifest (data_manifest.txt) that does not describe its files"));
 }

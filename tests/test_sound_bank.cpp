@@ -7,6 +7,8 @@
 #include "os/memory.h"
 #include "os/files.h"
 #include "sound/sound_bank.h"
+#include "tests/file_test_support.h"
+#include "tests/stdout_capture.h"
 
 static void ensure_temp_arena(void) {
     if (!temp_arena.blocks) arena_create(&temp_arena, 1 << 16);
@@ -42,12 +44,8 @@ TEST_CASE("with the device closed load_sounds leaves every handle 0") {
 }
 
 TEST_CASE("load_sounds takes slots 0 to 8 in load order with their gains, a missing file leaving 0") {
-    Str exe_dir = os_get_exe_dir();
-    std::filesystem::path dir = std::filesystem::path(std::string(exe_dir.data, exe_dir.len)) / "audio";
-    if (std::filesystem::exists(dir)) {
-        MESSAGE("an audio directory already lies beside the test executable: not replaced");
-        return;
-    }
+    // A scratch directory: the generated sounds lie beside the test executable.
+    std::filesystem::path dir = std::filesystem::path(scratch_dir("sound_bank")) / "audio";
     std::filesystem::create_directory(dir);
     const char *names[] = {"music0.wav", "music1.wav", "music3.wav", "music4.wav", "music5.wav",
                            "explode.wav", "bling5.wav", "laugh1.wav"};  // no music2.wav
@@ -55,8 +53,10 @@ TEST_CASE("load_sounds takes slots 0 to 8 in load order with their gains, a miss
 
     open_test_mixer(1.0f);
     ensure_temp_arena();
-    load_sounds();
-    std::filesystem::remove_all(dir);
+    std::string root = utf8_of(dir.parent_path()) + "/";
+    capture_stdout_begin();
+    load_sounds_from(S(root));
+    CHECK(capture_stdout_end().empty());
 
     const SoundHandle in_order[] = {sound_bank.music[0], sound_bank.music[1], sound_bank.music[3],
                                     sound_bank.music[4], sound_bank.music[5], sound_bank.explosion,
@@ -70,6 +70,36 @@ TEST_CASE("load_sounds takes slots 0 to 8 in load order with their gains, a miss
         CHECK(os_get_sound(in_order[i])->gain == gains[i]);
         CHECK(os_get_sound(in_order[i])->samples[0] == (i16)(100 * (i + 1)));
     }
+    close_test_mixer();
+}
+
+TEST_CASE("the Ogg Vorbis file of a sound is loaded only where its WAV file is absent") {
+    std::string root = scratch_dir("sound_bank_ogg");
+    std::filesystem::create_directory(fs_path(root + "audio"));
+    Str exe_dir = os_get_exe_dir();
+    std::string tone = read_raw(std::string(exe_dir.data, exe_dir.len) + "../ogg_fixtures/tone.ogg");
+    REQUIRE(!tone.empty());
+    write_wav(root + "audio/music0.wav", 7);
+    write_raw(root + "audio/music0.ogg", tone);  // beside its WAV: not used
+    write_raw(root + "audio/music1.ogg", tone);  // in place of its WAV
+    write_raw(root + "audio/music2.wav", "RIFF");  // a bad WAV is not replaced
+    write_raw(root + "audio/music2.ogg", tone);
+    write_raw(root + "audio/bling5.ogg", tone);
+
+    open_test_mixer(1.0f);
+    ensure_temp_arena();
+    sound_bank = SoundBank{};
+    load_sounds_from(S(root));
+    REQUIRE(os_get_sound(sound_bank.music[0]));
+    CHECK(os_get_sound(sound_bank.music[0])->byte_length == 4);
+    CHECK(os_get_sound(sound_bank.music[0])->samples[0] == 7);
+    REQUIRE(os_get_sound(sound_bank.music[1]));
+    CHECK(os_get_sound(sound_bank.music[1])->byte_length == 22050 * 4);
+    CHECK(os_get_sound(sound_bank.music[1])->gain == 0.8f);
+    CHECK(sound_bank.music[2] == 0);
+    REQUIRE(os_get_sound(sound_bank.pickup));
+    CHECK(os_get_sound(sound_bank.pickup)->gain == 10.0f);
+    CHECK(sound_bank_loaded() == 3);
     close_test_mixer();
 }
 

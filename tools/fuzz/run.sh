@@ -7,7 +7,7 @@
 #       the lowest priority (make fuzz); the inputs that add coverage are merged
 #       back into corpus/<target>, and the figures go to docs/robustness.md
 #
-# Targets: wav, image, glyphs, clipboard_dib, recording, drop_list.  FUZZ_RUNS overrides the long
+# Targets: wav, ogg, image, glyphs, clipboard_dib, recording, drop_list.  FUZZ_RUNS overrides the long
 # run's executions, FUZZ_JOBS how many targets run at once (default 1).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -16,12 +16,12 @@ out="$root/build/fuzz/${1:-short}"
 mode=${1:-short}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(wav image glyphs clipboard_dib recording drop_list)
+[[ ${#targets[@]} -gt 0 ]] || targets=(wav ogg image glyphs clipboard_dib recording drop_list)
 
 # Inputs longer than this are cut: large enough for every header and a few
 # rows of pixels, small enough to keep runs quick.
-max_len_wav=512 max_len_image=4096 max_len_glyphs=2048 max_len_clipboard_dib=1024 max_len_recording=1024 max_len_drop_list=2048
-dict_wav="$here/wav.dict" dict_image="$here/png.dict"
+max_len_wav=512 max_len_ogg=8192 max_len_image=4096 max_len_glyphs=2048 max_len_clipboard_dib=1024 max_len_recording=1024 max_len_drop_list=2048
+dict_wav="$here/wav.dict" dict_ogg="$here/ogg.dict" dict_image="$here/png.dict"
 # The targets are a CMake project of their own (tools/fuzz/CMakeLists.txt), so
 # a re-run rebuilds only what changed.
 bin="$root/build/fuzz/build"
@@ -73,8 +73,8 @@ fi
 runs=${FUZZ_RUNS:-10000000}
 jobs=${FUZZ_JOBS:-1}
 for t in "${targets[@]}"; do
-    nice -n 19 bash -c "$(declare -f run); $(declare -p out bin here mode max_len_wav max_len_image max_len_glyphs \
-        max_len_clipboard_dib max_len_recording max_len_drop_list dict_wav dict_image); run $t $runs ${FUZZ_SECONDS:-86400}" &
+    nice -n 19 bash -c "$(declare -f run); $(declare -p out bin here mode max_len_wav max_len_ogg max_len_image max_len_glyphs \
+        max_len_clipboard_dib max_len_recording max_len_drop_list dict_wav dict_ogg dict_image); run $t $runs ${FUZZ_SECONDS:-86400}" &
     while [[ $(jobs -rp | wc -l) -ge $jobs ]]; do sleep 5; done
 done
 wait
