@@ -46,6 +46,7 @@ TEST_CASE("a virtual SDL pad starts the game, steers the diver, moves hope, and 
     harness_pumps_messages = true;
     harness_frame(16);
     CHECK_FALSE(os_gamepad_connected(0));
+    for (u16 i = gamepad_record(0, 0); i < gamepad_record(GAMEPAD_COUNT, 0); i++) CHECK(input_state->records[i].flags == 0);
 
     int index = attach_pad("Fathomer test pad");
     pad_joystick = SDL_JoystickOpen(index);
