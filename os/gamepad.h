@@ -51,8 +51,6 @@ enum : u16 {
     GAMEPAD_RIGHT_TRIGGER_AXIS = 19,
 };
 
-static_assert(GAMEPAD_FIRST_RECORD + GAMEPAD_COUNT * GAMEPAD_RECORDS_PER_PAD <= 500, "pads fit the input table");
-
 // The input table index of a pad's record.
 inline u16 gamepad_record(u8 pad, u16 control) {
     return (u16)(GAMEPAD_FIRST_RECORD + pad * GAMEPAD_RECORDS_PER_PAD + control);

@@ -5,6 +5,10 @@
 #include "os/clock.h"
 #include "os/gamepad.h"
 
+static_assert(GAMEPAD_FIRST_RECORD > INPUT_SECOND_POINTER, "the pads lie above the mouse groups");
+static_assert(GAMEPAD_FIRST_RECORD + GAMEPAD_COUNT * GAMEPAD_RECORDS_PER_PAD <= INPUT_RECORD_COUNT,
+              "the pads fit the input table");
+
 InputState *input_state;
 DynArray touched_buttons;
 DynArray touched_axes;
