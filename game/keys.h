@@ -51,7 +51,13 @@ struct GamePadKey {
 
 // The left stick reaches the game as the d-pad (os/gamepad.h).
 inline const GamePadKey GAME_PAD_KEYS[] = {
-    {GAMEPAD_DPAD_LEFT, KEY_A},     {GAMEPAD_DPAD_RIGHT, KEY_D},     {GAMEPAD_DPAD_UP, KEY_W},
-    {GAMEPAD_DPAD_DOWN, KEY_S},     {GAMEPAD_SOUTH, KEY_X},          {GAMEPAD_NORTH, KEY_R},
-    {GAMEPAD_RIGHT_SHOULDER, KEY_PLUS}, {GAMEPAD_LEFT_SHOULDER, KEY_MINUS}, {GAMEPAD_START, KEY_P},
+    {GAMEPAD_DPAD_LEFT, KEY_A},
+    {GAMEPAD_DPAD_RIGHT, KEY_D},
+    {GAMEPAD_DPAD_UP, KEY_W},
+    {GAMEPAD_DPAD_DOWN, KEY_S},
+    {GAMEPAD_SOUTH, KEY_X},
+    {GAMEPAD_NORTH, KEY_R},
+    {GAMEPAD_RIGHT_SHOULDER, KEY_PLUS},
+    {GAMEPAD_LEFT_SHOULDER, KEY_MINUS},
+    {GAMEPAD_START, KEY_P},  // pauses where the game knows P
 };
