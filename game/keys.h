@@ -5,6 +5,7 @@
 
 #include <string.h>
 
+#include "os/gamepad.h"
 #include "os/types.h"
 
 // Windows virtual-key codes, as indexed in the input table.
@@ -38,3 +39,25 @@ bool key_pressed(u16 key);
 bool key_held(u16 key);
 // Clears the press so nothing else in the same frame acts on it again.
 void key_consume_press(u16 key);
+
+// ---- Pads: every pad's buttons act as the game's keys ----------------------
+
+#define KEY_P 0x50
+
+struct GamePadKey {
+    u16 control;  // GAMEPAD_* of each pad
+    u16 key;
+};
+
+// The left stick reaches the game as the d-pad (os/gamepad.h).
+inline const GamePadKey GAME_PAD_KEYS[] = {
+    {GAMEPAD_DPAD_LEFT, KEY_A},
+    {GAMEPAD_DPAD_RIGHT, KEY_D},
+    {GAMEPAD_DPAD_UP, KEY_W},
+    {GAMEPAD_DPAD_DOWN, KEY_S},
+    {GAMEPAD_SOUTH, KEY_X},
+    {GAMEPAD_NORTH, KEY_R},
+    {GAMEPAD_RIGHT_SHOULDER, KEY_PLUS},
+    {GAMEPAD_LEFT_SHOULDER, KEY_MINUS},
+    {GAMEPAD_START, KEY_P},  // pauses where the game knows P
+};

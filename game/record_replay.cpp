@@ -53,7 +53,7 @@ static Session session;
 
 static void record_input_event(WindowEvent *event) {
     if (event->kind == EVENT_POINTER || event->kind == EVENT_MOUSE_BUTTON || event->kind == EVENT_WHEEL ||
-        event->kind == EVENT_KEY) {
+        event->kind == EVENT_KEY || event->kind == EVENT_GAMEPAD_BUTTON || event->kind == EVENT_GAMEPAD_AXIS) {
         RecordedEvent e = recorded_event_from(event);
         if (!dynarray_push(&session.events, sizeof(e), &e)) session.events_lost = true;
     }
@@ -74,6 +74,13 @@ static void feed_event(const RecordedEvent *e) {
     case EVENT_WHEEL:
         event.wheel.position = Vec2i{e->x, e->y};
         event.wheel.delta = e->value;
+        break;
+    case EVENT_GAMEPAD_BUTTON:
+    case EVENT_GAMEPAD_AXIS:
+        event.gamepad.pad = e->detail;
+        event.gamepad.action = e->action;
+        event.gamepad.control = e->button;
+        event.gamepad.value = Vec2i{e->x, e->y};
         break;
     default:
         event.key.action = e->action;

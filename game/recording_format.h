@@ -14,7 +14,8 @@
 
 #include "os/types.h"
 
-#define RECORDING_FORMAT_VERSION 1
+// 2: pad buttons and axes among the events.
+#define RECORDING_FORMAT_VERSION 2
 #define RECORDING_HEADER_SIZE 64
 #define RECORDING_BUILD_SIZE 32
 // Ten state hashes a second at 60 frames per second.
@@ -61,13 +62,13 @@ struct FrameBody {
 
 // One event handed to the input handler, whichever kind.
 struct RecordedEvent {
-    u8 kind;    // EVENT_POINTER, EVENT_MOUSE_BUTTON, EVENT_WHEEL or EVENT_KEY
+    u8 kind;    // EVENT_POINTER, EVENT_MOUSE_BUTTON, EVENT_WHEEL, EVENT_KEY, EVENT_GAMEPAD_BUTTON or _AXIS
     u8 action;  // ACTION_* for buttons and keys
-    u8 detail;  // pointer flags or double click
+    u8 detail;  // pointer flags, double click, or the pad
     u8 reserved0;
-    u16 button;  // key code or mouse button index
+    u16 button;  // key code, mouse button index or the pad's input table index
     u16 reserved1;
-    i32 x;      // pointer, button or wheel position
+    i32 x;      // pointer, button or wheel position; a pad axis's value
     i32 y;
     i32 value;  // wheel delta
 };

@@ -76,9 +76,12 @@ static u64 record_size(const RecordHead *head) {
 
 // Any value the backend delivered replays as it came (the input handler
 // guards its table); fields a kind does not carry must be zero.
-static bool event_valid(const RecordedEvent *e) {
+static bool event_valid(const RecordedEvent *e, u32 version) {
     if (e->reserved0 || e->reserved1) return false;
     switch (e->kind) {
+    // Pads came with format 2; detail is the pad.
+    case EVENT_GAMEPAD_BUTTON: return version >= 2 && e->x == 0 && e->y == 0 && e->value == 0;
+    case EVENT_GAMEPAD_AXIS: return version >= 2 && e->action == 0 && e->value == 0;
     case EVENT_POINTER: return e->action == 0 && e->button == 0 && e->value == 0;
     case EVENT_WHEEL: return e->action == 0 && e->button == 0 && e->detail == 0;
     case EVENT_KEY: return e->detail == 0 && e->x == 0 && e->y == 0 && e->value == 0;
@@ -87,7 +90,7 @@ static bool event_valid(const RecordedEvent *e) {
     }
 }
 
-static bool frame_valid(const RecordHead *head, const u8 *body, FrameBody *out) {
+static bool frame_valid(const RecordHead *head, const u8 *body, u32 version, FrameBody *out) {
     if (head->body_size < sizeof(FrameBody)) return false;
     memcpy(out, body, sizeof(FrameBody));
     if (out->event_count > RECORDING_MAX_EVENTS || out->early_event_count > out->event_count) return false;
@@ -97,7 +100,7 @@ static bool frame_valid(const RecordHead *head, const u8 *body, FrameBody *out) 
     for (u32 i = 0; i < out->event_count; i++) {
         RecordedEvent e;
         memcpy(&e, body + sizeof(FrameBody) + (u64)i * sizeof(RecordedEvent), sizeof(e));
-        if (!event_valid(&e)) return false;
+        if (!event_valid(&e, version)) return false;
     }
     return true;
 }
@@ -136,7 +139,7 @@ bool recording_next_frame(RecordingReader *reader, RecordedFrame *frame) {
     // A hash belongs right behind its frame, which took it already.
     if (head.kind != RECORD_FRAME) return stop_bad(reader);
     *frame = RecordedFrame{};
-    if (!frame_valid(&head, body, &frame->body)) return stop_bad(reader);
+    if (!frame_valid(&head, body, reader->header.format_version, &frame->body)) return stop_bad(reader);
     frame->index = reader->frame_count;
     frame->events = body + sizeof(FrameBody);
     reader->offset += record_size(&head);

@@ -136,6 +136,17 @@ RecordedEvent recorded_event_from(const WindowEvent *event) {
         e.action = event->key.action;
         e.button = event->key.key;
         break;
+    case EVENT_GAMEPAD_BUTTON:
+        e.action = event->gamepad.action;
+        e.detail = event->gamepad.pad;
+        e.button = event->gamepad.control;
+        break;
+    case EVENT_GAMEPAD_AXIS:
+        e.detail = event->gamepad.pad;
+        e.button = event->gamepad.control;
+        e.x = event->gamepad.value.x;
+        e.y = event->gamepad.value.y;
+        break;
     default: e.kind = 0; break;
     }
     return e;

@@ -326,3 +326,32 @@ bool backend_audio_lock(u32 offset, u32 length, AudioRingPieces *pieces);
 void backend_audio_unlock(const AudioRingPieces *pieces);
 // Stops the ring and releases the device; each step runs even if one failed.
 void backend_audio_close(void);
+
+// ---- Gamepads ----------------------------------------------------------------
+// Per backend: reads every pad once per pump (os_pump_messages calls it after
+// the messages) and hands what it finds to the rules below.  Where the system
+// has no pads, or no library for them, it does nothing and logs nothing.
+void backend_poll_gamepads(void);
+// A pad as the system reports it, before any rule: buttons as bits
+// 1 << GAMEPAD_SOUTH and so on (the trigger bits are not looked at: the
+// triggers' values decide them), sticks from -32768 to 32767 with y growing
+// downward, triggers from 0 to GAMEPAD_AXIS_MAX.
+struct GamepadRaw {
+    u16 buttons;
+    i16 left_x, left_y;
+    i16 right_x, right_y;
+    u16 left_trigger, right_trigger;
+};
+// Once (os/gamepad_rules.cpp): a pad came (EVENT_GAMEPAD); a pad went (its
+// held buttons released and its axes back to 0, each as its own event, then
+// EVENT_GAMEPAD); a pad's state, from which every button and axis that
+// changed is delivered as an event.  Pads outside 0 to GAMEPAD_COUNT - 1 are
+// ignored; a state for a pad not yet come makes it come first.
+void gamepad_attached(u8 pad);
+void gamepad_detached(u8 pad);
+void gamepad_update(u8 pad, const GamepadRaw *raw);
+// The rules on their own: a stick's value through the radial dead zone, and
+// the buttons a state holds (triggers over the threshold, the left stick's
+// direction on the d-pad).
+Vec2i gamepad_stick_value(i32 x, i32 y, i32 dead_zone);
+u16 gamepad_held_buttons(const GamepadRaw *raw);

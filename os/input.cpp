@@ -3,6 +3,11 @@
 #include <string.h>
 
 #include "os/clock.h"
+#include "os/gamepad.h"
+
+static_assert(GAMEPAD_FIRST_RECORD > INPUT_SECOND_POINTER, "the pads lie above the mouse groups");
+static_assert(GAMEPAD_FIRST_RECORD + GAMEPAD_COUNT * GAMEPAD_RECORDS_PER_PAD <= INPUT_RECORD_COUNT,
+              "the pads fit the input table");
 
 InputState *input_state;
 DynArray touched_buttons;
@@ -57,14 +62,33 @@ static void button_event(u16 index, u8 action, Vec2i position, u64 now) {
 // The system sends no release for keys and buttons let go while another
 // window has the focus, so they would stay held: each is released here as its
 // own release event would, mouse buttons at the last known cursor position.
+// Pads are read without the focus and keep theirs.
 static void release_held(u64 now) {
     InputRecord *r = input_state->records;
     for (u16 i = 0; i < INPUT_RECORD_COUNT; i++) {
-        if (!(r[i].flags & INPUT_HELD)) continue;
+        u8 pad;
+        u16 control;
+        if (!(r[i].flags & INPUT_HELD) || gamepad_control_of(i, &pad, &control)) continue;
         // Copied bytewise: the linked value sits unaligned in a packed record.
         Vec2i at = {0, 0};
         if (r[i].pointer_link) memcpy(&at, r[i].pointer_link, sizeof at);
         button_event(i, ACTION_UP, at, now);
+    }
+}
+
+// A forged event must not write outside its pad's records, nor a button as
+// an axis or the other way round.
+static void gamepad_event(const WindowEvent *event, u64 now) {
+    u8 pad;
+    u16 control;
+    if (!gamepad_control_of(event->gamepad.control, &pad, &control) || pad != event->gamepad.pad) return;
+    bool button = control < GAMEPAD_BUTTON_COUNT;
+    if (button != (event->kind == EVENT_GAMEPAD_BUTTON)) return;
+    if (button) {
+        u8 action = event->gamepad.action == ACTION_UP ? ACTION_UP : ACTION_DOWN;
+        button_event(event->gamepad.control, action, Vec2i{0, 0}, now);
+    } else {
+        axis_event(event->gamepad.control, event->gamepad.value, now);
     }
 }
 
@@ -87,6 +111,8 @@ void handle_input_event(WindowEvent *event) {
     case EVENT_KEY:
         button_event(event->key.key, event->key.action, Vec2i{0, 0}, now);
         break;
+    case EVENT_GAMEPAD_BUTTON:
+    case EVENT_GAMEPAD_AXIS: gamepad_event(event, now); break;
     case EVENT_FOCUS:
         if (!event->focus.gained) release_held(now);
         break;

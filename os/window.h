@@ -80,6 +80,14 @@ enum : u8 {
     EVENT_CLOSED = 11,
 };
 
+// Gamepads (os/gamepad.h).  The window of these events is null: a pad
+// belongs to no window.
+enum : u8 {
+    EVENT_GAMEPAD = 16,         // a pad came or went
+    EVENT_GAMEPAD_BUTTON = 17,  // a pad's button went down or up
+    EVENT_GAMEPAD_AXIS = 18,    // a pad's stick or trigger moved
+};
+
 enum : u8 {
     ACTION_UP = 1,
     ACTION_DOWN = 2,
@@ -135,6 +143,13 @@ struct WindowEvent {
             const char *paths;  // NUL-terminated paths, one more NUL after the last
             u32 count;
         } drop;
+        struct {
+            u8 pad;        // 0 to GAMEPAD_COUNT - 1
+            u8 action;     // buttons: ACTION_DOWN or ACTION_UP
+            u8 connected;  // EVENT_GAMEPAD: 1 came, 0 went
+            u16 control;   // buttons and axes: the input table index
+            Vec2i value;   // axes: the value after the dead zone
+        } gamepad;
     };
 };
 

@@ -62,6 +62,7 @@ void window_deliver(WindowEvent *event) {
 int os_pump_messages(void) {
     int handled = 0;
     while (backend_handle_message()) handled++;
+    backend_poll_gamepads();
     return handled;
 }
 

@@ -30,11 +30,8 @@ RecordingWriter *harness_recorder;
 static HarnessFrame recording;
 static u32 voice_generation_seen;
 
-struct PendingKey {
-    uint16_t vk;
-    bool down;
-};
-static std::vector<PendingKey> pending;
+bool harness_pumps_messages;
+static std::vector<WindowEvent> pending;
 
 // The bigger font with a made-up glyph per byte, so text pushes real instances.
 static Glyph harness_glyphs[FONT_GLYPH_COUNT];
@@ -115,8 +112,18 @@ void harness_reset(void) {
     pending.clear();
 }
 
-void harness_key_down(uint16_t vk) { pending.push_back({vk, true}); }
-void harness_key_up(uint16_t vk) { pending.push_back({vk, false}); }
+static void push_key(uint16_t vk, bool down) {
+    WindowEvent event = {};
+    event.kind = EVENT_KEY;
+    event.window = main_window;
+    event.key.key = vk;
+    event.key.action = down ? ACTION_DOWN : ACTION_UP;
+    pending.push_back(event);
+}
+
+void harness_key_down(uint16_t vk) { push_key(vk, true); }
+void harness_key_up(uint16_t vk) { push_key(vk, false); }
+void harness_event(const WindowEvent &event) { pending.push_back(event); }
 
 static void fold(const void *data, size_t size) {
     const unsigned char *p = (const unsigned char *)data;
@@ -228,18 +235,22 @@ static void harness_clock(u64) {
     frame_clock.delta_ms = (i32)(frame_clock.total_ms - old_total);
 }
 
-// The pump's key events, through the real callback.
+static std::vector<RecordedEvent> recorded;
+
+static void record_and_handle(WindowEvent *event) {
+    RecordedEvent e = recorded_event_from(event);
+    if (e.kind) recorded.push_back(e);
+    handle_input_event(event);
+}
+
+// The pump's events, through the real callback.
 static void harness_input(void) {
-    std::vector<RecordedEvent> recorded;
-    for (const PendingKey &k : pending) {
-        WindowEvent event = {};
-        event.kind = EVENT_KEY;
-        event.window = main_window;
-        event.key.key = k.vk;
-        event.key.action = k.down ? ACTION_DOWN : ACTION_UP;
-        recorded.push_back(recorded_event_from(&event));
-        handle_input_event(&event);
+    recorded.clear();
+    if (harness_pumps_messages) {
+        os_set_event_callback(record_and_handle);
+        os_pump_messages();
     }
+    for (WindowEvent &event : pending) record_and_handle(&event);
     pending.clear();
     if (harness_recorder) {
         FrameBody body = {(u64)step_ms, 1280, 800, 0, (u32)recorded.size()};

@@ -4,6 +4,7 @@
 // hash of the game's whole visible and audible outcome.
 #pragma once
 
+#include "os/window.h"
 #include "render/renderer.h"
 #include "render/sprite.h"
 #include "sound/sound_bank.h"
@@ -35,6 +36,11 @@ void harness_reset(void);
 // Events delivered by the next frame's message pump.
 void harness_key_down(uint16_t vk);
 void harness_key_up(uint16_t vk);
+// Any event, such as a pad's, for the next frame's pump.
+void harness_event(const WindowEvent &event);
+// While set, each frame's pump is also the real one (os_pump_messages), its
+// events going to the input handler through the event callback.
+extern bool harness_pumps_messages;
 // One pass of the frame loop with the given step.
 void harness_frame(int32_t delta_ms);
 void harness_frames(int count, int32_t delta_ms);

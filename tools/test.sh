@@ -88,7 +88,7 @@ windows_games() {
     local failed=0
     ctest --preset windows -j 2 -R '^fathomer_adversity_(bad_data|close)$' || failed=1
     ctest --preset windows -j 2 -R '^fathomer_(demo_|recorded_demo_)' || failed=1
-    ctest --preset windows -j 2 -R '^fathomer_adversity_(input|stall)$' || failed=1
+    ctest --preset windows -j 2 -R '^fathomer_adversity_(input|gamepad|stall)$' || failed=1
     local all listed
     all=$(ctest --preset windows -N -L game | grep -c 'Test *#')
     listed=$(ctest --preset windows -N -R '^fathomer_(adversity_|demo_|recorded_demo_)' | grep -c 'Test *#')

@@ -12,6 +12,8 @@
 #             while falling; and an input storm of 600 key messages in one
 #             frame, played to its close
 #   input     a focus loss while A is held (the diver must stop being steered)
+#   gamepad   played with XInput and no pad, and with both XInput libraries
+#             switched off: at most one line about it at start, none per frame
 #   stall     closed during a modal move loop; the frame loop held 0.6 s in
 #             a modal move loop, which the null sink's capture must show as
 #             silence, with no old sound replayed, and the music moving on at
@@ -157,6 +159,33 @@ input)
         wait:500 shot:0 wait:1000 shot:1 wait:8000 shot:2 wait:1000 shot:3 slower:0:1:2:3 focusin close
     finish
     check_logs
+    ;;
+gamepad)
+    play="$title wait:500 key:X wait:500 $fall wait:3000 close"
+    start xinput_no_pad "$(new_case xinput_no_pad)" $play
+    WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}xinput1_4,xinput9_1_0=d" \
+        start no_xinput "$(new_case no_xinput)" $play
+    finish
+    check_logs
+    pad_log="$work/$group/xinput_no_pad/game.log"
+    none_log="$work/$group/no_xinput/game.log"
+    if grep -q "XInput" "$pad_log"; then
+        echo "FAILED  xinput_no_pad: XInput did not load, or a missing pad was reported"
+        failed=1
+    fi
+    if [[ $(grep -c "^No XInput " "$none_log") != 1 ]]; then
+        echo "FAILED  no_xinput: not exactly one line on the missing library"
+        failed=1
+    fi
+    # Some 500 frames were played: any line written per frame repeats hundreds of times.
+    for log in "$pad_log" "$none_log"; do
+        most=$(sort "$log" | uniq -c | sort -rn | awk 'NR == 1 {print $1}')
+        if ((${most:-0} > 10)); then
+            echo "FAILED  $(basename "$(dirname "$log")"): a line repeats $most times in its log"
+            sort "$log" | uniq -c | sort -rn | head -3
+            failed=1
+        fi
+    done
     ;;
 stall)
     # The capture hears this group's sound card, so this game alone.

@@ -1,0 +1,4 @@
+// Built without a display backend: no pads.
+#include "os/backend.h"
+
+void backend_poll_gamepads(void) {}
