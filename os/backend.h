@@ -326,3 +326,15 @@ bool backend_audio_lock(u32 offset, u32 length, AudioRingPieces *pieces);
 void backend_audio_unlock(const AudioRingPieces *pieces);
 // Stops the ring and releases the device; each step runs even if one failed.
 void backend_audio_close(void);
+
+// ---- Fullscreen: hooks each display backend provides --------------------------
+// (the rules, once: os/window_fullscreen.cpp, os/window_fit.cpp)
+// Per backend: takes the border away and makes the window cover monitor (the
+// rectangle of the monitor that holds most of it); WINDOW_FULLSCREEN is
+// already set.  The geometry follows as the system reports the change.
+void backend_enter_fullscreen(Window *window, Rect32 monitor);
+// Per backend: gives back the border that window->flags name and places the
+// outer window at outer, where it was before; WINDOW_FULLSCREEN is already clear.
+void backend_leave_fullscreen(Window *window, Rect32 outer);
+// Once: a closing window's kept place is let go.
+void window_forget_fullscreen(Window *window);

@@ -3,6 +3,7 @@
 // does nothing for a null window or one whose WINDOW_OPEN flag is clear.
 #pragma once
 
+#include "os/system.h"
 #include "os/types.h"
 #include "os/window.h"
 
@@ -94,3 +95,22 @@ Rect32 os_outer_rect_for_client(const Window *window, Rect32 client);
 Rect32 os_resized_about_centre(const Window *window, i32 width, i32 height, bool client);
 // Where a window of the given outer size sits centred on an area starting at the screen origin.
 Vec2i os_centred_position(Size2i area, Size2i window_size);
+
+// ---- Fitting the screen and fullscreen ----------------------------------------
+
+// Where a window fits the first monitor's work area: if the outer window
+// (client plus frame) does not fit, the client becomes the largest size of
+// the same aspect that does, centred on the work area, so that its title bar
+// is on the screen.  A window that fits is left as it is.
+void os_fit_window(Window *window);
+// Switches the window between its place and borderless fullscreen on the
+// monitor that holds most of it; leaving puts it back where it was, at its old
+// size and border.  The state asked for already: nothing happens.
+void os_set_window_fullscreen(Window *window, bool fullscreen);
+
+// The outer rectangle os_fit_window gives a window whose outer rectangle is
+// outer and whose frame adds frame to the client size, on a work area.
+Rect32 os_fitted_outer_rect(Rect32 work, Rect32 outer, Size2i frame);
+// The rectangle of the monitor (of count) that overlaps rect the most; the
+// first one where none does.  Zero-sized for no monitors.
+Rect32 os_monitor_rect_for(const Monitor *monitors, i32 count, Rect32 rect);

@@ -42,6 +42,23 @@ void backend_apply_border(Window *window, Vec2i, Vec2i old_client_pos, Size2i ol
     place_client(window, Rect32{old_client_pos.x, old_client_pos.y, old_client_size.width, old_client_size.height});
 }
 
+// SDL's desktop fullscreen is borderless on the display the window is on,
+// which is the monitor's once the window has moved there.
+void backend_enter_fullscreen(Window *window, Rect32 monitor) {
+    SDL_Window *sw = sdl_window_of(window);
+    SDL_SetWindowPosition(sw, monitor.x, monitor.y);
+    SDL_SetWindowFullscreen(sw, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    sdl_sync_geometry(window);
+}
+
+void backend_leave_fullscreen(Window *window, Rect32 outer) {
+    SDL_Window *sw = sdl_window_of(window);
+    SDL_SetWindowFullscreen(sw, 0);
+    SDL_SetWindowBordered(sw, (window->flags & WINDOW_BORDERLESS) ? SDL_FALSE : SDL_TRUE);
+    sdl_sync_geometry(window);
+    backend_move_outer(window, outer);
+}
+
 void backend_apply_topmost(Window *window, bool topmost) {
     SDL_SetWindowAlwaysOnTop(sdl_window_of(window), topmost ? SDL_TRUE : SDL_FALSE);
 }

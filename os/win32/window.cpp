@@ -14,7 +14,7 @@ static const wchar_t WINDOW_CLASS_NAME[] = L"" OS_WINDOW_CLASS_NAME;
 
 DWORD win32_window_style(u16 flags) {
     DWORD style;
-    if (flags & (WINDOW_POPUP | WINDOW_BORDERLESS)) style = WS_POPUP;
+    if (flags & (WINDOW_POPUP | WINDOW_BORDERLESS | WINDOW_FULLSCREEN)) style = WS_POPUP;
     else if (flags & WINDOW_FIXED_SIZE) style = 0x00CB0000;
     else style = WS_OVERLAPPEDWINDOW;
     if (!(flags & WINDOW_HIDDEN)) style |= WS_VISIBLE;
