@@ -57,3 +57,9 @@ bool pause_frame(void) {
 }
 
 bool game_paused(void) { return paused; }
+
+void pause_reset(void) {
+    paused = false;
+    held_count = 0;
+    frame_clock_hold(&frame_clock, false);
+}

@@ -9,3 +9,5 @@
 // has been drawn and the game must not run it.
 bool pause_frame(void);
 bool game_paused(void);
+// Not paused, nothing held: the state a run starts in.
+void pause_reset(void);

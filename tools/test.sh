@@ -83,15 +83,17 @@ wait "${suite_pids[-3]}" "${suite_pids[-2]}" "${suite_pids[-1]}" || true
 # second, was once killed by Wine as it exited.  input and stall come last,
 # when the other suites have ended: input counts frames by the diver's
 # slowing and stall times the sound after a stall, and a game starved of the
-# processor moves too few frames for either.
+# processor moves too few frames for either.  The small screen plays alone
+# after them: it times its key presses against windows that resize.
 windows_games() {
     local failed=0
     ctest --preset windows -j 2 -R '^fathomer_adversity_(bad_data|close)$' || failed=1
     ctest --preset windows -j 2 -R '^fathomer_(demo_|recorded_demo_)' || failed=1
     ctest --preset windows -j 2 -R '^fathomer_adversity_(input|stall)$' || failed=1
+    ctest --preset windows -R '^fathomer_small_screen_' || failed=1
     local all listed
     all=$(ctest --preset windows -N -L game | grep -c 'Test *#')
-    listed=$(ctest --preset windows -N -R '^fathomer_(adversity_|demo_|recorded_demo_)' | grep -c 'Test *#')
+    listed=$(ctest --preset windows -N -R '^fathomer_(adversity_|demo_|recorded_demo_|small_screen_)' | grep -c 'Test *#')
     ((all == listed)) || { echo "tools/test.sh has no place for $((all - listed)) of the Windows games"; failed=1; }
     return $failed
 }
