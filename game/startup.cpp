@@ -51,7 +51,8 @@ int main_init(WindowEventCallback events) {
     // sets up the renderer.
     if (init_graphics(main_window) <= 0) return 1;
     // Once shown: only then do some systems tell the frame around the client.
-    if (startup_fits_window) os_fit_window(main_window);
+    // A system that cut the window to its screen gets it back in shape.
+    if (startup_fits_window) os_fit_window(main_window, 1280, 800);
 
     // Without a sound device the game runs silently: every audio call is a no-op.
     os_init_audio(main_window);

@@ -333,8 +333,10 @@ void backend_audio_close(void);
 // rectangle of the monitor that holds most of it); WINDOW_FULLSCREEN is
 // already set.  The geometry follows as the system reports the change.
 void backend_enter_fullscreen(Window *window, Rect32 monitor);
-// Per backend: gives back the border that window->flags name and places the
-// outer window at outer, where it was before; WINDOW_FULLSCREEN is already clear.
-void backend_leave_fullscreen(Window *window, Rect32 outer);
+// Per backend: gives back the border that window->flags name and puts the
+// window where it was before: its outer rectangle outer, its client area
+// client (a backend places whichever its system takes); WINDOW_FULLSCREEN is
+// already clear.
+void backend_leave_fullscreen(Window *window, Rect32 outer, Rect32 client);
 // Once: a closing window's kept place is let go.
 void window_forget_fullscreen(Window *window);

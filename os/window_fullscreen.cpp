@@ -6,6 +6,7 @@
 struct FullscreenPlace {
     Window *window;
     Rect32 outer;
+    Rect32 client;
 };
 
 // More windows than this fullscreen at once are refused.
@@ -60,17 +61,25 @@ void os_set_window_fullscreen(Window *window, bool fullscreen) {
         place->window = window;
         place->outer = Rect32{window->window_pos.x, window->window_pos.y, window->window_size.width,
                               window->window_size.height};
+        place->client = Rect32{window->client_pos.x, window->client_pos.y, window->client_size.width,
+                               window->client_size.height};
         window->flags |= WINDOW_FULLSCREEN;
         backend_enter_fullscreen(window, monitor_rect_of(window));
         return;
     }
     FullscreenPlace *place = place_of(window);
     window->flags &= (u16)~WINDOW_FULLSCREEN;
-    Rect32 outer = place ? place->outer
-                         : Rect32{window->window_pos.x, window->window_pos.y, window->window_size.width,
-                                  window->window_size.height};
+    // Without a kept place (more fullscreen windows than places), the window
+    // stays on the monitor, only bordered again.
+    FullscreenPlace back = place ? *place : FullscreenPlace{};
+    if (!place) {
+        back.outer = Rect32{window->window_pos.x, window->window_pos.y, window->window_size.width,
+                            window->window_size.height};
+        back.client = Rect32{window->client_pos.x, window->client_pos.y, window->client_size.width,
+                             window->client_size.height};
+    }
     if (place) *place = FullscreenPlace{};
-    backend_leave_fullscreen(window, outer);
+    backend_leave_fullscreen(window, back.outer, back.client);
 }
 
 void window_forget_fullscreen(Window *window) {

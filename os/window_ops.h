@@ -98,19 +98,26 @@ Vec2i os_centred_position(Size2i area, Size2i window_size);
 
 // ---- Fitting the screen and fullscreen ----------------------------------------
 
-// Where a window fits the first monitor's work area: if the outer window
-// (client plus frame) does not fit, the client becomes the largest size of
-// the same aspect that does, centred on the work area, so that its title bar
-// is on the screen.  A window that fits is left as it is.
-void os_fit_window(Window *window);
+// Gives the window a client of width x height centred on the first
+// monitor's work area, or where the work area cannot hold that with the
+// frame, the largest client of the same aspect that it can, so that the
+// title bar is on the screen.  A window that has that client and fits is left
+// where it is.  Where the system has not told a bordered window's frame yet
+// (some do only once a window manager has taken the shown window) and the
+// frame could decide, the messages of up to FIT_FRAME_WAIT_MS are handled
+// first, as os_pump_messages does, for it to be told.
+void os_fit_window(Window *window, i32 width, i32 height);
+#define FIT_FRAME_WAIT_MS 250
 // Switches the window between its place and borderless fullscreen on the
 // monitor that holds most of it; leaving puts it back where it was, at its old
 // size and border.  The state asked for already: nothing happens.
 void os_set_window_fullscreen(Window *window, bool fullscreen);
 
-// The outer rectangle os_fit_window gives a window whose outer rectangle is
-// outer and whose frame adds frame to the client size, on a work area.
-Rect32 os_fitted_outer_rect(Rect32 work, Rect32 outer, Size2i frame);
+// The outer rectangle os_fit_window gives a window that wants client and
+// whose frame adds frame to it, on a work area: centred, and shrunk keeping
+// the aspect where it must be.  Without room for any client, client and frame
+// as they are, at the work area's corner.
+Rect32 os_fitted_outer_rect(Rect32 work, Size2i client, Size2i frame);
 // The rectangle of the monitor (of count) that overlaps rect the most; the
 // first one where none does.  Zero-sized for no monitors.
 Rect32 os_monitor_rect_for(const Monitor *monitors, i32 count, Rect32 rect);

@@ -11,40 +11,35 @@ static bool same(Rect32 a, Rect32 b) { return a.x == b.x && a.y == b.y && a.widt
 // Wine's frame around a 1280 x 800 client: 8 pixels each side, 31 of caption.
 static const Size2i FRAME = {16, 39};
 
-TEST_CASE("a window that fits its work area is left where it is") {
-    Rect32 outer = {320, 140, 1296, 839};
-    CHECK(same(os_fitted_outer_rect(Rect32{0, 0, 1920, 1040}, outer, FRAME), outer));
-    // Exactly as large as the work area still fits; the place is not the fit's business.
-    Rect32 exact = {-5, -5, 1296, 839};
-    CHECK(same(os_fitted_outer_rect(Rect32{0, 0, 1296, 839}, exact, FRAME), exact));
+TEST_CASE("a client the work area holds keeps its size, centred") {
+    CHECK(same(os_fitted_outer_rect(Rect32{0, 0, 1920, 1040}, Size2i{1280, 800}, FRAME), Rect32{312, 100, 1296, 839}));
+    // Exactly as large as the work area still fits.
+    CHECK(same(os_fitted_outer_rect(Rect32{10, 20, 1296, 839}, Size2i{1280, 800}, FRAME), Rect32{10, 20, 1296, 839}));
 }
 
-TEST_CASE("a window too large for the work area keeps its aspect and is centred, its title bar on the screen") {
+TEST_CASE("a client too large for the work area keeps its aspect and is centred, its title bar on the screen") {
     // 1024 x 768: the width limits, 1008 x 630 of client.
-    Rect32 fitted = os_fitted_outer_rect(Rect32{0, 0, 1024, 768}, Rect32{-136, -35, 1296, 839}, FRAME);
+    Rect32 fitted = os_fitted_outer_rect(Rect32{0, 0, 1024, 768}, Size2i{1280, 800}, FRAME);
     CHECK(same(fitted, Rect32{0, 49, 1024, 669}));
-    CHECK(fitted.width - FRAME.width == 1008);
-    CHECK(fitted.height - FRAME.height == 630);
     // 1366 x 728 above a taskbar: the height limits, 689 rows of client.
-    fitted = os_fitted_outer_rect(Rect32{0, 0, 1366, 728}, Rect32{35, -35, 1296, 839}, FRAME);
-    CHECK(fitted.height == 728);
-    CHECK(fitted.y == 0);
-    CHECK(fitted.width - FRAME.width == 689 * 1280 / 800);
-    CHECK(fitted.x == (1366 - fitted.width) / 2);
+    fitted = os_fitted_outer_rect(Rect32{0, 0, 1366, 728}, Size2i{1280, 800}, FRAME);
+    CHECK(same(fitted, Rect32{124, 0, 1102 + 16, 728}));
     // A work area that starts below a panel and right of a dock.
-    fitted = os_fitted_outer_rect(Rect32{60, 30, 1000, 700}, Rect32{0, 0, 1296, 839}, FRAME);
+    fitted = os_fitted_outer_rect(Rect32{60, 30, 1000, 700}, Size2i{1280, 800}, FRAME);
     CHECK(fitted.y >= 30);
     CHECK(fitted.x >= 60);
     CHECK(fitted.x + fitted.width <= 1060);
     CHECK(fitted.y + fitted.height <= 730);
+    // Only one side too large: still the same aspect.
+    fitted = os_fitted_outer_rect(Rect32{0, 0, 2000, 700}, Size2i{1280, 800}, FRAME);
+    CHECK(fitted.height == 700);
+    CHECK(fitted.width - 16 == 661 * 1280 / 800);
 }
 
-TEST_CASE("a work area smaller than the frame, or a window without a client, is left to the system") {
-    Rect32 outer = {0, 0, 1296, 839};
-    CHECK(same(os_fitted_outer_rect(Rect32{0, 0, 10, 10}, outer, FRAME), outer));
-    CHECK(same(os_fitted_outer_rect(Rect32{0, 0, 0, 0}, outer, FRAME), outer));
-    Rect32 frame_only = {0, 0, 16, 39};
-    CHECK(same(os_fitted_outer_rect(Rect32{0, 0, 8, 8}, frame_only, FRAME), frame_only));
+TEST_CASE("without room for a client, or without a client, the window goes to the work area's corner as it is") {
+    CHECK(same(os_fitted_outer_rect(Rect32{5, 6, 10, 10}, Size2i{1280, 800}, FRAME), Rect32{5, 6, 1296, 839}));
+    CHECK(same(os_fitted_outer_rect(Rect32{0, 0, 0, 0}, Size2i{1280, 800}, FRAME), Rect32{0, 0, 1296, 839}));
+    CHECK(same(os_fitted_outer_rect(Rect32{0, 0, 800, 600}, Size2i{0, 0}, FRAME), Rect32{0, 0, 16, 39}));
 }
 
 TEST_CASE("a window's monitor is the one it overlaps most, else the first") {

@@ -51,12 +51,13 @@ void backend_enter_fullscreen(Window *window, Rect32 monitor) {
     sdl_sync_geometry(window);
 }
 
-void backend_leave_fullscreen(Window *window, Rect32 outer) {
+// SDL places the client area; the frame comes back only as the window
+// manager gets round to it, so the outer rectangle is no guide here.
+void backend_leave_fullscreen(Window *window, Rect32, Rect32 client) {
     SDL_Window *sw = sdl_window_of(window);
     SDL_SetWindowFullscreen(sw, 0);
     SDL_SetWindowBordered(sw, (window->flags & WINDOW_BORDERLESS) ? SDL_FALSE : SDL_TRUE);
-    sdl_sync_geometry(window);
-    backend_move_outer(window, outer);
+    place_client(window, client);
 }
 
 void backend_apply_topmost(Window *window, bool topmost) {

@@ -66,7 +66,7 @@ static void restyle_and_place(Window *window, Rect32 r) {
 
 void backend_enter_fullscreen(Window *window, Rect32 monitor) { restyle_and_place(window, monitor); }
 
-void backend_leave_fullscreen(Window *window, Rect32 outer) { restyle_and_place(window, outer); }
+void backend_leave_fullscreen(Window *window, Rect32 outer, Rect32) { restyle_and_place(window, outer); }
 
 void backend_apply_topmost(Window *window, bool topmost) {
     SetWindowPos(hwnd_of(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);

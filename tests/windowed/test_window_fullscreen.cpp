@@ -42,8 +42,9 @@ TEST_CASE("a window larger than the work area is fitted into it with its aspect;
     Window *w = open_test_window(m->work_size.width, m->work_size.height, 0);
     os_show_window(w, true);
     os_pump_messages();
-    const double aspect = (double)w->client_size.width / w->client_size.height;
-    os_fit_window(w);
+    const Size2i wanted = {m->work_size.width, m->work_size.height};
+    const double aspect = (double)wanted.width / wanted.height;
+    os_fit_window(w, wanted.width, wanted.height);
     os_pump_messages();
     CHECK((w->window_pos.x >= m->work_pos.x));
     CHECK((w->window_pos.y >= m->work_pos.y));
@@ -52,13 +53,26 @@ TEST_CASE("a window larger than the work area is fitted into it with its aspect;
     CHECK((double)w->client_size.width / w->client_size.height == doctest::Approx(aspect).epsilon(0.01));
     const Vec2i pos = {w->window_pos.x, w->window_pos.y};
     const Size2i client = {w->client_size.width, w->client_size.height};
-    os_fit_window(w);
+    os_fit_window(w, wanted.width, wanted.height);
     os_pump_messages();
     CHECK((w->window_pos.x == pos.x));
     CHECK((w->window_pos.y == pos.y));
     CHECK((w->client_size.width == client.width));
     CHECK((w->client_size.height == client.height));
     close_test_window(w);
+
+    // A client that fits, left whole by the system, stays where it is.
+    Window *small = open_test_window(320, 200, 0);
+    os_show_window(small, true);
+    os_move_window(small, m->work_pos.x + 40, m->work_pos.y + 50, 320, 200, true);
+    os_pump_messages();
+    const Vec2i at = {small->window_pos.x, small->window_pos.y};
+    os_fit_window(small, 320, 200);
+    os_pump_messages();
+    CHECK((small->window_pos.x == at.x));
+    CHECK((small->window_pos.y == at.y));
+    CHECK((small->client_size.width == 320));
+    close_test_window(small);
 }
 
 TEST_SUITE_END();

@@ -8,7 +8,8 @@
 # volume keys replays with --fast to one hash on both systems.
 # Usage: small_screen.sh WINDOWS_GAME WINDOWS_DEMO NATIVE_GAME NATIVE_DEMO OUT_DIR
 set -uo pipefail
-win_game=$1 win_demo=$2 native_game=$3 native_demo=$4 out=$5
+win_game=$(realpath "$1") win_demo=$(realpath "$2") native_game=$(realpath "$3") native_demo=$(realpath "$4")
+out=$(realpath -m "$5")
 here=$(cd "$(dirname "$0")" && pwd)
 fail() { echo "FAIL: $*"; exit 1; }
 for f in "$native_game" "$native_demo"; do
@@ -114,7 +115,9 @@ play() {
 }
 
 play windows wine "$win_game"
-SDL_VIDEODRIVER=x11 play native "$native_game"
+# Nothing native is listened to (and the sound server's library keeps memory
+# to the end).
+SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy play native "$native_game"
 
 # Each recording replayed without a window on both systems: one end.
 replay() {
