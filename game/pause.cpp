@@ -32,13 +32,28 @@ static i32 text_width(Str text) {
     return width;
 }
 
+// The line at twice the font's size, so that it reads from across the room:
+// drawn at the origin, then each glyph's quad scaled about the centre.
+#define PAUSE_TEXT_SCALE 2.0f
+
 static void draw_paused(void) {
     draw_frame_begin();
     for (u32 i = 0; i < held_count; i++) *push_instance() = held_picture[i];
     f32 w = (f32)view_width(), h = (f32)view_height();
     draw_box(Vec2f{w * 0.5f, h * 0.5f}, Vec2f{w, 90.0f}, PAUSE_BAND);
     Str line = STR("Paused");
-    draw_text((i32)(w * 0.5f) - text_width(line) / 2, (i32)(h * 0.5f) - font_bigger.line_height / 2, line);
+    u64 first = renderer.instance_buffer.count;
+    draw_text(0, 0, line);
+    f32 left = w * 0.5f - (f32)text_width(line) * PAUSE_TEXT_SCALE * 0.5f;
+    f32 top = h * 0.5f - (f32)font_bigger.line_height * PAUSE_TEXT_SCALE * 0.5f;
+    SpriteInstance *glyphs = (SpriteInstance *)renderer.instance_buffer.data;
+    for (u64 i = first; i < renderer.instance_buffer.count; i++) {
+        SpriteInstance *g = &glyphs[i];
+        g->position[0] = left + g->position[0] * PAUSE_TEXT_SCALE;
+        g->position[1] = top + g->position[1] * PAUSE_TEXT_SCALE;
+        g->size[0] *= PAUSE_TEXT_SCALE;
+        g->size[1] *= PAUSE_TEXT_SCALE;
+    }
     draw_frame_end();
 }
 
