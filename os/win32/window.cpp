@@ -239,6 +239,10 @@ static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam,
     case WM_CHAR:
         window_char(window, (u32)wparam);
         break;
+    // Alt+Enter, the fullscreen key, would otherwise ring the menu's bell.
+    case WM_SYSCHAR:
+        if (wparam == '\r') return 0;
+        break;
     case WM_MOVE:
         window_moved(window, (i16)LOWORD(lparam), (i16)HIWORD(lparam));
         break;
