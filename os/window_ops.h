@@ -110,7 +110,9 @@ void os_fit_window(Window *window, i32 width, i32 height);
 #define FIT_FRAME_WAIT_MS 250
 // Switches the window between its place and borderless fullscreen on the
 // monitor that holds most of it; leaving puts it back where it was, at its old
-// size and border.  The state asked for already: nothing happens.
+// size and border.  The state asked for already: nothing happens.  Entering
+// lists the monitors afresh (os_get_monitors), so that a monitor plugged in
+// since counts: records from an earlier list are not to be kept past it.
 void os_set_window_fullscreen(Window *window, bool fullscreen);
 
 // The outer rectangle os_fit_window gives a window that wants client and

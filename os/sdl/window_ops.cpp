@@ -51,8 +51,6 @@ void backend_enter_fullscreen(Window *window, Rect32 monitor) {
     sdl_sync_geometry(window);
 }
 
-// SDL places the client area; the frame comes back only as the window
-// manager gets round to it, so the outer rectangle is no guide here.
 // Until the manager has framed the window again, X places the frame where
 // the client is asked to go.  SDL_PumpEvents only queues what it reads, so
 // no event is lost to the wait.
@@ -68,6 +66,8 @@ static void wait_for_frame(SDL_Window *sw) {
     }
 }
 
+// SDL places the client area; the frame comes back only as the window
+// manager gets round to it, so the outer rectangle is no guide here.
 void backend_leave_fullscreen(Window *window, Rect32, Rect32 client) {
     SDL_Window *sw = sdl_window_of(window);
     SDL_SetWindowFullscreen(sw, 0);

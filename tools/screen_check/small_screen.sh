@@ -57,8 +57,12 @@ settle() {
     return 1
 }
 show_geometry() { echo "  $1: client ${gw}x${gh} at $gx,$gy, frame left $fl right $fr top $ft bottom $fb"; }
+# The client and the title bar on the screen, and the thin sides within a
+# few pixels of it: Wine sizes the frame by its own metrics, which differ
+# from the window manager's by a pixel or two.
 inside_work_area() {
-    ((gx - fl >= 0 && gy - ft >= 0 && gx + gw + fr <= screen_w && gy + gh + fb <= screen_h))
+    ((gx >= 0 && gy - ft >= 0 && gx + gw <= screen_w && gy + gh <= screen_h &&
+        gx - fl >= -2 && gx + gw + fr <= screen_w + 2 && gy + gh + fb <= screen_h + 2))
 }
 title_bar_on_screen() { ((ft > 0 && gy - ft >= 0)); }
 covers_screen() { ((gx == 0 && gy == 0 && gw == screen_w && gh == screen_h)); }
