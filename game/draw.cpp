@@ -16,6 +16,7 @@ bool draw_headless;
 
 void draw_frame_begin(void) {
     if (draw_headless) return;
+    renderer.view_size = game_view_size;
     begin_frame();
     glUseProgram(renderer.shader.program);
     glActiveTexture(GL_TEXTURE0);

@@ -26,8 +26,12 @@ void draw_full_window(const Sprite *sprite);
 // A solid square centred on position.
 void draw_box(Vec2f position, Vec2f size, const u8 fill[4]);
 
-// The size the game is laid out for this frame: its window's client size, or
-// in a replay the recorded one.  Set by the frame step.
+// The size the game is laid out for whatever its window's size: the window
+// shows it scaled and letterboxed, so play is the same at every size.
+#define GAME_VIEW_WIDTH 1280
+#define GAME_VIEW_HEIGHT 800
+// The size the game is laid out for this frame: GAME_VIEW_WIDTH x
+// GAME_VIEW_HEIGHT, or in a replay the recorded one.  Set by the frame step.
 extern Size2i game_view_size;
 i32 view_width(void);
 i32 view_height(void);

@@ -25,11 +25,13 @@ void frame_clock_update(FrameClock *clock, u64 now_ticks) {
     // A pass longer than 35 minutes (a suspended machine) would wrap the 32-bit
     // duration and run the game clock backwards; the total takes the full value.
     clock->frame_us = us > 0x7FFFFFFFu ? 0x7FFFFFFF : (i32)us;
-    clock->total_us += us;
+    if (!clock->held) clock->total_us += us;
     u64 old_ms = clock->total_ms;
     clock->total_ms = clock->total_us / 1000;
     clock->delta_ms = (i32)(clock->total_ms - old_ms);
 }
+
+void frame_clock_hold(FrameClock *clock, bool hold) { clock->held = hold; }
 
 i64 frame_clock_remaining_us(const FrameClock *clock, u64 now_ticks) {
     u64 elapsed = os_ticks_to_microseconds(now_ticks - clock->frame_start_ticks);

@@ -3,6 +3,7 @@
 #include "game/draw.h"
 #include "game/frame_clock.h"
 #include "game/game.h"
+#include "game/window_keys.h"
 #include "os/audio.h"
 #include "os/clock.h"
 #include "os/gl_context.h"
@@ -27,11 +28,13 @@ bool frame_step(const FrameHooks *hooks, Window *window, u64 ticks) {
         if (!(window->flags & WINDOW_OPEN)) return false;
         // The window class has no cursor of its own.
         if (pointer_over_client(window)) os_set_cursor(CURSOR_ARROW);
-        game_view_size = Size2i{window->client_size.width, window->client_size.height};
-        camera.view_size.width = (f32)window->client_size.width / camera.zoom;
-        camera.view_size.height = (f32)window->client_size.height / camera.zoom;
+        game_view_size = Size2i{GAME_VIEW_WIDTH, GAME_VIEW_HEIGHT};
+        camera.view_size.width = (f32)GAME_VIEW_WIDTH / camera.zoom;
+        camera.view_size.height = (f32)GAME_VIEW_HEIGHT / camera.zoom;
     }
     if (hooks->input) hooks->input();
+    // After the input hook, so that replayed keys switch the window too.
+    if (window) window_keys_frame(window);
     game_frame();
     if (hooks->end) hooks->end();
     if (window) {

@@ -24,8 +24,8 @@ struct FrameHooks {
 };
 
 // One pass: clock, start, input reset, messages (false once the window has
-// closed), the arrow cursor over the client area, the game's view and camera
-// from the client size, input, the game's frame, end, presenting it and
+// closed), the arrow cursor over the client area, the game's fixed view and
+// camera, input, the window's keys, the game's frame, end, presenting it and
 // feeding the sound device.  Without a window there are no messages, cursor,
 // presenting or sound, and the view size is the driver's to set.  False when
 // the loop ends before the game's frame.

@@ -4,7 +4,9 @@
 #include "game/game_vars.h"
 #include "game/intro.h"
 #include "game/keys.h"
+#include "game/pause.h"
 #include "game/play.h"
+#include "game/volume_keys.h"
 #include "os/memory.h"
 #include "render/font.h"
 
@@ -22,6 +24,8 @@ static bool run_title_frame(void) {
 }
 
 void game_frame(void) {
+    volume_keys_frame();
+    if (pause_frame()) return;
     for (;;) {
         arena_reset(&temp_arena);
         bool restart = false;

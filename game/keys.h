@@ -18,6 +18,15 @@
 #define KEY_PLUS 0xBB   // the key carrying = and +
 #define KEY_MINUS 0xBD  // the key carrying - and _
 
+// Keys of the window, the pause and the sound.
+#define KEY_ENTER 0x0D
+#define KEY_ALT 0x12  // either Alt key
+#define KEY_0 0x30
+#define KEY_9 0x39
+#define KEY_M 0x4D
+#define KEY_P 0x50
+#define KEY_F11 0x7A
+
 struct GameKeyName {
     const char *name;
     u16 key;
@@ -26,6 +35,8 @@ struct GameKeyName {
 inline const GameKeyName GAME_KEY_NAMES[] = {
     {"A", KEY_A}, {"D", KEY_D}, {"R", KEY_R},       {"S", KEY_S},
     {"W", KEY_W}, {"X", KEY_X}, {"PLUS", KEY_PLUS}, {"MINUS", KEY_MINUS},
+    {"P", KEY_P}, {"M", KEY_M}, {"9", KEY_9},       {"0", KEY_0},
+    {"F11", KEY_F11}, {"ENTER", KEY_ENTER}, {"ALT", KEY_ALT},
 };
 
 // The key of a name in GAME_KEY_NAMES ("X", "PLUS"), or 0.
@@ -42,8 +53,6 @@ void key_consume_press(u16 key);
 
 // ---- Pads: every pad's buttons act as the game's keys ----------------------
 
-#define KEY_P 0x50
-
 struct GamePadKey {
     u16 control;  // GAMEPAD_* of each pad
     u16 key;
@@ -59,5 +68,5 @@ inline const GamePadKey GAME_PAD_KEYS[] = {
     {GAMEPAD_NORTH, KEY_R},
     {GAMEPAD_RIGHT_SHOULDER, KEY_PLUS},
     {GAMEPAD_LEFT_SHOULDER, KEY_MINUS},
-    {GAMEPAD_START, KEY_P},  // pauses where the game knows P
+    {GAMEPAD_START, KEY_P},
 };

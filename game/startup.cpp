@@ -20,6 +20,7 @@
 #include "sound/sound_bank.h"
 
 Window *main_window;
+bool startup_fits_window = true;
 
 void start_game_state(void) {
     game_vars.random_seed = RANDOM_START_SEED;
@@ -49,6 +50,9 @@ int main_init(WindowEventCallback events) {
     // Loads the GL entry points, shows the grey first frame, logs the GPU and
     // sets up the renderer.
     if (init_graphics(main_window) <= 0) return 1;
+    // Once shown: only then do some systems tell the frame around the client.
+    // A system that cut the window to its screen gets it back in shape.
+    if (startup_fits_window) os_fit_window(main_window, 1280, 800);
 
     // Without a sound device the game runs silently: every audio call is a no-op.
     os_init_audio(main_window);

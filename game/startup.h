@@ -7,6 +7,10 @@
 // The game's one window; stays valid after it closes, with WINDOW_OPEN clear.
 extern Window *main_window;
 
+// Whether start-up fits the window to a screen too small for it (true); the
+// demo player keeps 1280 x 800 for its screenshots unless asked.
+extern bool startup_fits_window;
+
 // The state every run starts from, with a window or without: the random
 // seed, the frame arena and the particle list.
 void start_game_state(void);

@@ -355,3 +355,17 @@ void gamepad_update(u8 pad, const GamepadRaw *raw);
 // direction on the d-pad).
 Vec2i gamepad_stick_value(i32 x, i32 y, i32 dead_zone);
 u16 gamepad_held_buttons(const GamepadRaw *raw);
+
+// ---- Fullscreen: hooks each display backend provides --------------------------
+// (the rules, once: os/window_fullscreen.cpp, os/window_fit.cpp)
+// Per backend: takes the border away and makes the window cover monitor (the
+// rectangle of the monitor that holds most of it); WINDOW_FULLSCREEN is
+// already set.  The geometry follows as the system reports the change.
+void backend_enter_fullscreen(Window *window, Rect32 monitor);
+// Per backend: gives back the border that window->flags name and puts the
+// window where it was before: its outer rectangle outer, its client area
+// client (a backend places whichever its system takes); WINDOW_FULLSCREEN is
+// already clear.
+void backend_leave_fullscreen(Window *window, Rect32 outer, Rect32 client);
+// Once: a closing window's kept place is let go.
+void window_forget_fullscreen(Window *window);

@@ -7,7 +7,8 @@ static Monitor *monitors;
 static i32 monitor_count;
 static i32 monitor_capacity;
 
-static Monitor fallback_monitor = {MONITOR_PRIMARY, {0, 0}, {1920, 1080}, {0, 0}, {1920, 1080}, 60, STR("default"), nullptr};
+static Monitor fallback_monitor = {MONITOR_PRIMARY, {0, 0}, {1920, 1080}, {0, 0}, {1920, 1080}, 60, STR("default"), nullptr,
+                                  {0, 0}, {1920, 1080}};
 
 void monitor_list_add(const Monitor *monitor) {
     if (monitor_count == monitor_capacity) {
@@ -28,6 +29,13 @@ void monitor_list_add(const Monitor *monitor) {
     if (m->resolution.width <= 0 || m->resolution.height <= 0) {
         m->resolution.width = m->rect_size.width;
         m->resolution.height = m->rect_size.height;
+    }
+    // A system that tells no work area lends the whole monitor to windows.
+    if (m->work_size.width <= 0 || m->work_size.height <= 0) {
+        m->work_pos.x = m->rect_pos.x;
+        m->work_pos.y = m->rect_pos.y;
+        m->work_size.width = m->rect_size.width;
+        m->work_size.height = m->rect_size.height;
     }
 }
 

@@ -14,6 +14,10 @@ struct Monitor {
     i32 refresh_rate;  // 60 when the system reports 0 or 1
     Str name;
     void *handle;  // null only in the fallback record of os_get_default_monitor
+    // The part of the monitor that windows may take: rect less the taskbars
+    // and panels (the whole rect where the system keeps none).
+    struct { i32 x, y; } work_pos;
+    struct { i32 width, height; } work_size;
 };
 
 // Reads the counter frequency, makes the process DPI-aware and asks for a

@@ -22,6 +22,8 @@ enum : u16 {
     WINDOW_APP = 0x0800,
     WINDOW_CLICK_THROUGH = 0x2000,
     WINDOW_TOOL = 0x8000,
+    // Fills its monitor without a border (os_set_window_fullscreen).
+    WINDOW_FULLSCREEN = 0x4000,
 };
 
 // Window input flags.

@@ -126,6 +126,7 @@ void window_close(Window *window, bool already_destroying) {
         raw_mouse_off();
     }
     wheel_forget(window);
+    window_forget_fullscreen(window);
     remove_from_list(window);
     WindowEvent event = event_for(window, EVENT_CLOSED);
     window_deliver(&event);

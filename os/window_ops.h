@@ -3,6 +3,7 @@
 // does nothing for a null window or one whose WINDOW_OPEN flag is clear.
 #pragma once
 
+#include "os/system.h"
 #include "os/types.h"
 #include "os/window.h"
 
@@ -94,3 +95,31 @@ Rect32 os_outer_rect_for_client(const Window *window, Rect32 client);
 Rect32 os_resized_about_centre(const Window *window, i32 width, i32 height, bool client);
 // Where a window of the given outer size sits centred on an area starting at the screen origin.
 Vec2i os_centred_position(Size2i area, Size2i window_size);
+
+// ---- Fitting the screen and fullscreen ----------------------------------------
+
+// Gives the window a client of width x height centred on the first
+// monitor's work area, or where the work area cannot hold that with the
+// frame, the largest client of the same aspect that it can, so that the
+// title bar is on the screen.  A window that has that client and fits is left
+// where it is.  Where the system has not told a bordered window's frame yet
+// (some do only once a window manager has taken the shown window) and the
+// frame could decide, the messages of up to FIT_FRAME_WAIT_MS are handled
+// first, as os_pump_messages does, for it to be told.
+void os_fit_window(Window *window, i32 width, i32 height);
+#define FIT_FRAME_WAIT_MS 250
+// Switches the window between its place and borderless fullscreen on the
+// monitor that holds most of it; leaving puts it back where it was, at its old
+// size and border.  The state asked for already: nothing happens.  Entering
+// lists the monitors afresh (os_get_monitors), so that a monitor plugged in
+// since counts: records from an earlier list are not to be kept past it.
+void os_set_window_fullscreen(Window *window, bool fullscreen);
+
+// The outer rectangle os_fit_window gives a window that wants client and
+// whose frame adds frame to it, on a work area: centred, and shrunk keeping
+// the aspect where it must be.  Without room for any client, client and frame
+// as they are, at the work area's corner.
+Rect32 os_fitted_outer_rect(Rect32 work, Size2i client, Size2i frame);
+// The rectangle of the monitor (of count) that overlaps rect the most; the
+// first one where none does.  Zero-sized for no monitors.
+Rect32 os_monitor_rect_for(const Monitor *monitors, i32 count, Rect32 rect);

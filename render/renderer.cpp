@@ -1,6 +1,7 @@
 #include <string.h>
 
 #include "os/log.h"
+#include "render/letterbox.h"
 #include "render/lib_opengl_loader.h"
 #include "render/renderer.h"
 
@@ -103,8 +104,34 @@ void init_renderer(Window *window) {
     glBindBuffer(GL_ARRAY_BUFFER, 0);
 }
 
+Size2i renderer_view_size(void) {
+    if (renderer.view_size.width > 0 && renderer.view_size.height > 0) return renderer.view_size;
+    return Size2i{renderer.window->client_size.width, renderer.window->client_size.height};
+}
+
+// Bars where the view's aspect leaves the window uncovered: the whole client
+// is cleared black, then the view's box is the viewport.  A view that fills
+// the window makes none of these calls.
+static bool place_viewport(void) {
+    Size2i client = {renderer.window->client_size.width, renderer.window->client_size.height};
+    Letterbox box = letterbox_for(client, renderer_view_size());
+    if (letterbox_fills(box, client)) {
+        glViewport(0, 0, client.width, client.height);
+        return false;
+    }
+    glViewport(0, 0, client.width, client.height);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    // GL counts rows from the bottom.
+    i32 gl_y = client.height - box.y - box.height;
+    glViewport(box.x, gl_y, box.width, box.height);
+    glScissor(box.x, gl_y, box.width, box.height);
+    glEnable(GL_SCISSOR_TEST);
+    return true;
+}
+
 void begin_frame(void) {
-    glViewport(0, 0, renderer.window->client_size.width, renderer.window->client_size.height);
+    bool scissored = place_viewport();
     glEnable(GL_BLEND);
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
     glBlendEquationSeparate(GL_FUNC_ADD, GL_MAX);
@@ -116,6 +143,8 @@ void begin_frame(void) {
     glDepthMask(GL_TRUE);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDepthMask(GL_FALSE);
+    // The scissor kept the clear inside the box; drawing stays there by itself.
+    if (scissored) glDisable(GL_SCISSOR_TEST);
 }
 
 void set_frame_uniforms(const Camera *camera, u64 total_ms) {
@@ -145,8 +174,9 @@ SpriteInstance *push_instance(void) {
 void push_rect(u16 tex_x, u16 tex_y, u16 tex_w, u16 tex_h, u8 layer) {
     SpriteInstance *s = push_instance();
     memset(s, 0, sizeof(*s));
-    s->size[0] = (f32)renderer.window->client_size.width;
-    s->size[1] = (f32)renderer.window->client_size.height;
+    Size2i view = renderer_view_size();
+    s->size[0] = (f32)view.width;
+    s->size[1] = (f32)view.height;
     memset(s->tint, 255, sizeof(s->tint));
     s->tex_x = tex_x;
     s->tex_y = tex_y;
@@ -178,7 +208,18 @@ void draw_instances(void) {
                                         nullptr, (GLsizei)b->count,
                                         renderer.segment * RENDERER_MAX_INSTANCES);
     glBindVertexArray(0);
+    renderer.drawn_segment = renderer.segment;
+    renderer.drawn_count = (u32)b->count;
     if (renderer.instance_memory) advance_segment();
     gl_check_errors();
     b->count = 0;
+}
+
+const SpriteInstance *renderer_drawn_batch(u32 *count) {
+    if (!renderer.instance_memory || renderer.drawn_count == 0) {
+        *count = 0;
+        return nullptr;
+    }
+    *count = renderer.drawn_count;
+    return (const SpriteInstance *)segment_memory(renderer.drawn_segment);
 }

@@ -74,6 +74,9 @@ static_assert(offsetof(FrameUniforms, time_ms) == 36, "");
 
 struct Renderer {
     Window *window;  // its client size sets the viewport and the screen size
+    // The size the frame is laid out in, shown letterboxed in the client
+    // area (render/letterbox.h); {0, 0}: the client size itself.
+    Size2i view_size;
     u32 uniform_buffer;
     u32 vertex_array;
     GlBuffer index_buffer;
@@ -84,6 +87,9 @@ struct Renderer {
     u8 *instance_memory;  // the whole mapping, null when it could not be mapped
     u32 segment;
     GLsync segment_fences[RENDERER_INSTANCE_SEGMENTS];
+    // The batch the last draw_instances drew, left as it was in its segment.
+    u32 drawn_segment;
+    u32 drawn_count;
 };
 
 extern Renderer renderer;
@@ -99,7 +105,13 @@ void set_frame_uniforms(const Camera *camera, u64 total_ms);
 // The next instance slot of this frame, or scratch_instance once the batch is
 // full.  The caller writes every byte of it.
 SpriteInstance *push_instance(void);
-// A quad over the whole window showing the given texture rectangle.
+// The frame's laid-out size: view_size, or the client size where it is unset.
+Size2i renderer_view_size(void);
+// A quad over the whole view showing the given texture rectangle.
 void push_rect(u16 tex_x, u16 tex_y, u16 tex_w, u16 tex_h, u8 layer);
 // Draws the frame's instances in push order and starts an empty batch.
 void draw_instances(void);
+// The instances the last draw_instances drew, for a caller that shows the
+// same picture again; valid until the next frame's pushes.  Null, with
+// count 0, when nothing was drawn.
+const SpriteInstance *renderer_drawn_batch(u32 *count);

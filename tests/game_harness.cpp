@@ -7,9 +7,11 @@
 #include "game/game.h"
 #include "game/game_vars.h"
 #include "game/particles.h"
+#include "game/pause.h"
 #include "game/recording_writer.h"
 #include "game/state_hash.h"
 #include "game/startup.h"
+#include "game/volume_keys.h"
 #include "os/clock.h"
 #include "os/input.h"
 #include "os/log.h"
@@ -83,6 +85,8 @@ static void start_mixer(void) {
 void harness_reset(void) {
     game_vars_reset();
     frame_clock = FrameClock{};
+    pause_reset();
+    volume_state = VolumeState{VOLUME_START_STEP, false, false};
     memset(&harness_window, 0, sizeof(harness_window));
     harness_window.flags = WINDOW_OPEN | WINDOW_OPENGL;
     harness_window.client_size = Size2i{1280, 800};
@@ -229,7 +233,8 @@ static int32_t step_ms;
 
 static void harness_clock(u64) {
     u64 old_total = frame_clock.total_ms;
-    frame_clock.total_us += (u64)step_ms * 1000;
+    // As the frame clock does: a held clock stands.
+    if (!frame_clock.held) frame_clock.total_us += (u64)step_ms * 1000;
     frame_clock.frame_us = step_ms * 1000;
     frame_clock.total_ms = frame_clock.total_us / 1000;
     frame_clock.delta_ms = (i32)(frame_clock.total_ms - old_total);

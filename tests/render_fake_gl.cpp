@@ -37,6 +37,8 @@ static void GL_APIENTRY fake_clear_color(GLfloat r, GLfloat g, GLfloat b, GLfloa
 static void GL_APIENTRY fake_clear(GLbitfield mask) { record("glClear(0x%X)", mask); }
 static void GL_APIENTRY fake_clear_depth(GLdouble d) { record("glClearDepth(%g)", d); }
 static void GL_APIENTRY fake_enable(GLenum cap) { record("glEnable(0x%X)", cap); }
+static void GL_APIENTRY fake_disable(GLenum cap) { record("glDisable(0x%X)", cap); }
+static void GL_APIENTRY fake_scissor(GLint x, GLint y, GLsizei w, GLsizei h) { record("glScissor(%d, %d, %d, %d)", x, y, w, h); }
 static void GL_APIENTRY fake_depth_mask(GLboolean flag) { record("glDepthMask(%d)", flag); }
 static void GL_APIENTRY fake_blend_func_separate(GLenum a, GLenum b, GLenum c, GLenum d) { record("glBlendFuncSeparate(0x%X, 0x%X, 0x%X, 0x%X)", a, b, c, d); }
 static void GL_APIENTRY fake_blend_equation_separate(GLenum a, GLenum b) { record("glBlendEquationSeparate(0x%X, 0x%X)", a, b); }
@@ -152,6 +154,8 @@ void install_fake_gl() {
     glClear = fake_clear;
     glClearDepth = fake_clear_depth;
     glEnable = fake_enable;
+    glDisable = fake_disable;
+    glScissor = fake_scissor;
     glDepthMask = fake_depth_mask;
     glBlendFuncSeparate = fake_blend_func_separate;
     glBlendEquationSeparate = fake_blend_equation_separate;

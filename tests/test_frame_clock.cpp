@@ -95,3 +95,22 @@ TEST_CASE("the remaining budget is negative after an overrun") {
     CHECK(frame_clock_remaining_us(&c, 110000) == 6666);
     CHECK(frame_clock_remaining_us(&c, 120000) == -3334);
 }
+
+TEST_CASE("a held clock measures passes but the game clock stands, and goes on from there when let go") {
+    MicrosecondTicks ticks;
+    FrameClock c;
+    frame_clock_start(&c, 0, 60);
+    const u64 tick = 1000;  // one millisecond
+    frame_clock_update(&c, 16 * tick);
+    frame_clock_hold(&c, true);
+    frame_clock_update(&c, 500 * tick);
+    CHECK(c.frame_us == 484000);
+    CHECK(c.total_ms == 16);
+    CHECK(c.delta_ms == 0);
+    frame_clock_update(&c, 900 * tick);
+    CHECK(c.total_ms == 16);
+    frame_clock_hold(&c, false);
+    frame_clock_update(&c, 917 * tick);
+    CHECK(c.total_ms == 33);
+    CHECK(c.delta_ms == 17);
+}

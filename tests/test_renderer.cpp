@@ -284,6 +284,47 @@ TEST_CASE("begin_frame sets the viewport and blending, clears colour and depth, 
     stop_fake_renderer();
 }
 
+TEST_CASE("a view of another aspect is letterboxed: the bars cleared black, the view's box the viewport") {
+    Window w = test_window(1024, 768);
+    start_fake_renderer(&w);
+    renderer.view_size = Size2i{1280, 800};
+    fake_gl.calls.clear();
+    begin_frame();
+    // 1024 x 640 in the middle; GL counts the box's rows from the bottom.
+    std::vector<std::string> expected = {
+        "glViewport(0, 0, 1024, 768)",
+        "glClearColor(0.00000000, 0.00000000, 0.00000000, 1.00000000)",
+        "glClear(0x4000)",
+        "glViewport(0, 64, 1024, 640)",
+        "glScissor(0, 64, 1024, 640)",
+        "glEnable(0xC11)",
+        "glEnable(0xBE2)",
+        "glBlendFuncSeparate(0x302, 0x303, 0x1, 0x1)",
+        "glBlendEquationSeparate(0x8006, 0x8008)",
+        "glEnable(0xB71)",
+        "glClearDepth(1)",
+        "glClearColor(0.18039216, 0.23137255, 0.22745098, 1.00000000)",
+        "glDepthMask(1)",
+        "glClear(0x4100)",
+        "glDepthMask(0)",
+        "glDisable(0xC11)",
+    };
+    CHECK(fake_gl.calls == expected);
+    // A whole-view quad covers the view, not the window.
+    push_rect(0, 0, 16, 16, 1);
+    const SpriteInstance *s = (const SpriteInstance *)renderer.instance_buffer.data;
+    CHECK(s->size[0] == 1280.0f);
+    CHECK(s->size[1] == 800.0f);
+    // The same view in a window of its own size makes no extra calls.
+    w.client_size = Size2i{1280, 800};
+    fake_gl.calls.clear();
+    begin_frame();
+    CHECK(fake_gl.calls.front() == "glViewport(0, 0, 1280, 800)");
+    CHECK(fake_gl_count("glScissor(") == 0);
+    CHECK(fake_gl_count("glDisable(") == 0);
+    stop_fake_renderer();
+}
+
 TEST_CASE("the uniform block carries the camera, the window and the wrapped game clock") {
     Window w = test_window(1280, 800);
     start_fake_renderer(&w);

@@ -80,6 +80,8 @@ TEST_CASE("operations on a null or closed window change nothing and reach no sys
         os_center_window(w);
         os_set_window_border(w, false);
         os_set_window_topmost(w, true);
+        os_set_window_fullscreen(w, true);
+        os_fit_window(w, 1280, 800);
         os_present_framebuffer(w);
         os_present_framebuffer_rect(w, 0, 0, 1, 1);
         os_create_gl_context(w);
@@ -91,7 +93,7 @@ TEST_CASE("operations on a null or closed window change nothing and reach no sys
     u16 flags = closed_window.flags;
     void *context = closed_window.gl_context;
     u32 *memory = closed_window.framebuffer_pixels;
-    CHECK(flags == WINDOW_FRAMEBUFFER);  // not focused, borderless or topmost
+    CHECK(flags == WINDOW_FRAMEBUFFER);  // not focused, borderless, topmost or fullscreen
     CHECK(context == (void *)&closed_window);
     CHECK(memory == pixels);
 

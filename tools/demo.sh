@@ -52,6 +52,9 @@ keysym() {
     case $1 in
     PLUS) echo equal ;;
     MINUS) echo minus ;;
+    F11) echo F11 ;;
+    ENTER) echo Return ;;
+    ALT) echo Alt_L ;;
     *) echo "${1,,}" ;;
     esac
 }

@@ -6,9 +6,12 @@
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 session_dir="$root/build/session"
 export WINEPREFIX="$root/build/wineprefix"
+# A screen size set before sourcing (HEADLESS_SCREEN=1024x768x24) wins over the file's.
+headless_screen_asked=${HEADLESS_SCREEN:-}
 set -a
 source "$root/tools/test_environment.env"
 set +a
+[[ -z "$headless_screen_asked" ]] || HEADLESS_SCREEN=$headless_screen_asked
 headless_pids=()
 headless_wine_started=0
 headless_private_prefix=""

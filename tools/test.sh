@@ -74,24 +74,26 @@ suite "Desktop tests (Windows, under Wine)" ctest --preset windows -L desktop -L
 suite "Sound capture (Windows, under Wine)" ctest --preset windows -L capture
 wait "${suite_pids[-3]}" "${suite_pids[-2]}" "${suite_pids[-1]}" || true
 
-# The Windows games in three steps of two side by side.  bad_data and close
-# play seven and eleven games at once, but their games fill no pixels and
-# mostly wait, and their checks (exit codes and logs) do not depend on speed:
-# they go first, beside the other suites.  Then the demo test and the frame
+# The Windows games in steps of two side by side.  bad_data, close and gamepad
+# play two to eleven games at once, but their games fill no pixels and mostly
+# wait, and their checks (exit codes and logs) do not depend on speed: they go
+# first, beside the other suites.  Then the demo test and the frame
 # comparison, and the replay of the demo test's recording once it is made:
 # beside the first two, the demo test's game, slowed to a few frames a
 # second, was once killed by Wine as it exited.  input and stall come last,
 # when the other suites have ended: input counts frames by the diver's
 # slowing and stall times the sound after a stall, and a game starved of the
-# processor moves too few frames for either.
+# processor moves too few frames for either.  The small screen plays alone
+# after them: it times its key presses against windows that resize.
 windows_games() {
     local failed=0
-    ctest --preset windows -j 2 -R '^fathomer_adversity_(bad_data|close)$' || failed=1
+    ctest --preset windows -j 2 -R '^fathomer_adversity_(bad_data|close|gamepad)$' || failed=1
     ctest --preset windows -j 2 -R '^fathomer_(demo_|recorded_demo_)' || failed=1
-    ctest --preset windows -j 2 -R '^fathomer_adversity_(input|gamepad|stall)$' || failed=1
+    ctest --preset windows -j 2 -R '^fathomer_adversity_(input|stall)$' || failed=1
+    ctest --preset windows -R '^fathomer_small_screen_' || failed=1
     local all listed
     all=$(ctest --preset windows -N -L game | grep -c 'Test *#')
-    listed=$(ctest --preset windows -N -R '^fathomer_(adversity_|demo_|recorded_demo_)' | grep -c 'Test *#')
+    listed=$(ctest --preset windows -N -R '^fathomer_(adversity_|demo_|recorded_demo_|small_screen_)' | grep -c 'Test *#')
     ((all == listed)) || { echo "tools/test.sh has no place for $((all - listed)) of the Windows games"; failed=1; }
     return $failed
 }

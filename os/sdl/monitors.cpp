@@ -26,6 +26,11 @@ void backend_enumerate_monitors(void) {
         m.position = {bounds.x, bounds.y};
         m.rect_pos = {bounds.x, bounds.y};
         m.rect_size = {bounds.w, bounds.h};
+        SDL_Rect usable;
+        if (SDL_GetDisplayUsableBounds(i, &usable) == 0) {
+            m.work_pos = {usable.x, usable.y};
+            m.work_size = {usable.w, usable.h};
+        }
         SDL_DisplayMode mode;
         if (SDL_GetCurrentDisplayMode(i, &mode) == 0) {
             m.resolution = {mode.w, mode.h};

@@ -42,6 +42,41 @@ void backend_apply_border(Window *window, Vec2i, Vec2i old_client_pos, Size2i ol
     place_client(window, Rect32{old_client_pos.x, old_client_pos.y, old_client_size.width, old_client_size.height});
 }
 
+// SDL's desktop fullscreen is borderless on the display the window is on,
+// which is the monitor's once the window has moved there.
+void backend_enter_fullscreen(Window *window, Rect32 monitor) {
+    SDL_Window *sw = sdl_window_of(window);
+    SDL_SetWindowPosition(sw, monitor.x, monitor.y);
+    SDL_SetWindowFullscreen(sw, SDL_WINDOW_FULLSCREEN_DESKTOP);
+    sdl_sync_geometry(window);
+}
+
+// Until the manager has framed the window again, X places the frame where
+// the client is asked to go.  SDL_PumpEvents only queues what it reads, so
+// no event is lost to the wait.
+#define SDL_FRAME_WAIT_MS 250
+
+static void wait_for_frame(SDL_Window *sw) {
+    for (int waited = 0; waited < SDL_FRAME_WAIT_MS; waited += 10) {
+        int top = 0, left = 0, bottom = 0, right = 0;
+        if (SDL_GetWindowBordersSize(sw, &top, &left, &bottom, &right) != 0) return;
+        if (top > 0 || left > 0) return;
+        SDL_PumpEvents();
+        SDL_Delay(10);
+    }
+}
+
+// SDL places the client area; the frame comes back only as the window
+// manager gets round to it, so the outer rectangle is no guide here.
+void backend_leave_fullscreen(Window *window, Rect32, Rect32 client) {
+    SDL_Window *sw = sdl_window_of(window);
+    SDL_SetWindowFullscreen(sw, 0);
+    bool bordered = !(window->flags & WINDOW_BORDERLESS);
+    SDL_SetWindowBordered(sw, bordered ? SDL_TRUE : SDL_FALSE);
+    if (bordered) wait_for_frame(sw);
+    place_client(window, client);
+}
+
 void backend_apply_topmost(Window *window, bool topmost) {
     SDL_SetWindowAlwaysOnTop(sdl_window_of(window), topmost ? SDL_TRUE : SDL_FALSE);
 }

@@ -18,6 +18,8 @@ static BOOL CALLBACK add_monitor(HMONITOR handle, HDC, LPRECT rect, LPARAM) {
         m.rect_pos.y = info.rcMonitor.top;
         m.rect_size.width = info.rcMonitor.right - info.rcMonitor.left;
         m.rect_size.height = info.rcMonitor.bottom - info.rcMonitor.top;
+        m.work_pos = {info.rcWork.left, info.rcWork.top};
+        m.work_size = {info.rcWork.right - info.rcWork.left, info.rcWork.bottom - info.rcWork.top};
         m.name = os_utf8_from_utf16(info.szDevice, -1);
         DEVMODEW mode = {};
         mode.dmSize = sizeof(mode);

@@ -14,7 +14,7 @@ static const wchar_t WINDOW_CLASS_NAME[] = L"" OS_WINDOW_CLASS_NAME;
 
 DWORD win32_window_style(u16 flags) {
     DWORD style;
-    if (flags & (WINDOW_POPUP | WINDOW_BORDERLESS)) style = WS_POPUP;
+    if (flags & (WINDOW_POPUP | WINDOW_BORDERLESS | WINDOW_FULLSCREEN)) style = WS_POPUP;
     else if (flags & WINDOW_FIXED_SIZE) style = 0x00CB0000;
     else style = WS_OVERLAPPEDWINDOW;
     if (!(flags & WINDOW_HIDDEN)) style |= WS_VISIBLE;
@@ -238,6 +238,10 @@ static LRESULT CALLBACK window_procedure(HWND hwnd, UINT message, WPARAM wparam,
     }
     case WM_CHAR:
         window_char(window, (u32)wparam);
+        break;
+    // Alt+Enter, the fullscreen key, would otherwise ring the menu's bell.
+    case WM_SYSCHAR:
+        if (wparam == '\r') return 0;
         break;
     case WM_MOVE:
         window_moved(window, (i16)LOWORD(lparam), (i16)HIWORD(lparam));

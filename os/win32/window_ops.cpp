@@ -54,6 +54,20 @@ void backend_apply_border(Window *window, Vec2i old_window_pos, Vec2i old_client
     backend_move_outer(window, Rect32{x, y, r.right - r.left, r.bottom - r.top});
 }
 
+// The style follows the flags (WINDOW_FULLSCREEN gives a popup), then the
+// window is placed with the frame change in the same call.
+static void restyle_and_place(Window *window, Rect32 r) {
+    HWND hwnd = hwnd_of(window);
+    DWORD style = win32_window_style((u16)(window->flags | WINDOW_HIDDEN));
+    if (IsWindowVisible(hwnd)) style |= WS_VISIBLE;
+    SetWindowLongPtrA(hwnd, GWL_STYLE, (LONG_PTR)style);
+    SetWindowPos(hwnd, nullptr, r.x, r.y, r.width, r.height, SWP_FRAMECHANGED | SWP_NOZORDER | SWP_NOOWNERZORDER);
+}
+
+void backend_enter_fullscreen(Window *window, Rect32 monitor) { restyle_and_place(window, monitor); }
+
+void backend_leave_fullscreen(Window *window, Rect32 outer, Rect32) { restyle_and_place(window, outer); }
+
 void backend_apply_topmost(Window *window, bool topmost) {
     SetWindowPos(hwnd_of(window), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }

@@ -4,6 +4,8 @@
 // script is the full one of tools/game_demo/demo_script.txt, which
 // tools/demo.sh plays in real time from outside.
 // Usage: fathomer_demo OUT_DIR [SHOTS]  (SHOTS: stop after that many)
+// DEMO_WINDOW=fitted lets start-up fit the window to a small screen, as the
+// game does; otherwise the client stays 1280 x 800 wherever it plays.
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -175,6 +177,8 @@ int main(int argc, char **argv) {
     }
 
     if (!read_demo_script(&run.script)) return 2;
+    const char *window_mode = getenv("DEMO_WINDOW");
+    startup_fits_window = window_mode && strcmp(window_mode, "fitted") == 0;
     int rc = main_init(nullptr);
     if (rc) return rc;
     FrameHooks hooks = {};
