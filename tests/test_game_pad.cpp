@@ -5,6 +5,7 @@
 #include "game/entities.h"
 #include "game/game_vars.h"
 #include "game/keys.h"
+#include "game/pause.h"
 #include "game_harness.h"
 #include "os/backend.h"
 
@@ -63,9 +64,17 @@ TEST_CASE("on a pad, south starts and skips the opening, the shoulders move hope
     CHECK_FALSE(game_vars.show_collision_boxes);
     pad_frame(bit(GAMEPAD_NORTH));
     CHECK(game_vars.show_collision_boxes);
-    // Start, back, east and west are no keys of this game.
-    pad_frame(bit(GAMEPAD_START) | bit(GAMEPAD_BACK) | bit(GAMEPAD_EAST) | bit(GAMEPAD_WEST));
+    // Back, east and west are no keys of this game; start pauses as P does.
+    pad_frame(bit(GAMEPAD_BACK) | bit(GAMEPAD_EAST) | bit(GAMEPAD_WEST));
     CHECK(game_vars.show_collision_boxes);
+    CHECK_FALSE(game_paused());
+    pad_frame(bit(GAMEPAD_START));
+    CHECK(game_paused());
+    pad_frame(bit(GAMEPAD_START));  // held: once
+    CHECK(game_paused());
+    pad_frame(0);
+    pad_frame(bit(GAMEPAD_START));
+    CHECK_FALSE(game_paused());
     CHECK(harness_halts == 0);
     os_set_event_callback(nullptr);
 }
