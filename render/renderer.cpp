@@ -1,6 +1,7 @@
 #include <string.h>
 
 #include "os/log.h"
+#include "os/memory.h"
 #include "render/lib_opengl_loader.h"
 #include "render/renderer.h"
 
@@ -52,6 +53,8 @@ static u8 *segment_memory(u32 segment) {
     return renderer.instance_memory + (u64)segment * RENDERER_MAX_INSTANCES * sizeof(SpriteInstance);
 }
 
+bool renderer_can_map_persistently(void) { return !gl_version.es; }
+
 void init_renderer(Window *window) {
     renderer.window = window;
 
@@ -80,8 +83,21 @@ void init_renderer(Window *window) {
     }
 
     GlBuffer *instances = &renderer.instance_buffer;
-    create_gl_buffer(GL_ARRAY_BUFFER, instances, sizeof(SpriteInstance),
-                     RENDERER_MAX_INSTANCES * RENDERER_INSTANCE_SEGMENTS, nullptr, GL_DYNAMIC_DRAW, true);
+    if (renderer_can_map_persistently()) {
+        create_gl_buffer(GL_ARRAY_BUFFER, instances, sizeof(SpriteInstance),
+                         RENDERER_MAX_INSTANCES * RENDERER_INSTANCE_SEGMENTS, nullptr, GL_DYNAMIC_DRAW, true);
+    } else {
+        // One frame's batch in program memory; the upload copies it, so no
+        // segment is ever read while written.
+        create_gl_buffer(GL_ARRAY_BUFFER, instances, sizeof(SpriteInstance), RENDERER_MAX_INSTANCES, nullptr,
+                         GL_STREAM_DRAW, false);
+        glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)RENDERER_MAX_INSTANCES * RENDERER_UPLOAD_STRIDE, nullptr,
+                     GL_STREAM_DRAW);
+        renderer.upload_memory = (u8 *)os_alloc_zeroed((u64)RENDERER_MAX_INSTANCES * RENDERER_UPLOAD_STRIDE);
+        if (!renderer.upload_memory) os_free(instances->data), instances->data = nullptr;
+    }
+    GLsizei instance_stride = renderer_can_map_persistently() ? (GLsizei)sizeof(SpriteInstance)
+                                                                : (GLsizei)RENDERER_UPLOAD_STRIDE;
     renderer.instance_memory = (u8 *)instances->data;
     renderer.segment = 0;
     if (renderer.instance_memory) {
@@ -93,7 +109,7 @@ void init_renderer(Window *window) {
         instances->capacity = 0;
     }
     for (const VertexAttribute &a : INSTANCE_ATTRIBUTES) {
-        set_attribute(&a, sizeof(SpriteInstance));
+        set_attribute(&a, instance_stride);
         glVertexAttribDivisor(a.location, 1);
         gl_check_errors();
     }
@@ -109,7 +125,8 @@ void begin_frame(void) {
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
     glBlendEquationSeparate(GL_FUNC_ADD, GL_MAX);
     glEnable(GL_DEPTH_TEST);
-    glClearDepth(1.0);
+    if (gl_version.es) glClearDepthf(1.0f);
+    else glClearDepth(1.0);
     glClearColor(46.0f / 255.0f, 59.0f / 255.0f, 58.0f / 255.0f, 1.0f);
     // The depth mask also masks the clear: depth writes are turned off only
     // after it, or the depth buffer keeps stale values that hide every quad.
@@ -171,8 +188,32 @@ static void advance_segment(void) {
     renderer.instance_buffer.data = segment_memory(renderer.segment);
 }
 
+// The batch from program memory into the buffer, once per frame.
+static void draw_uploaded(GlBuffer *b) {
+    if (b->count) {
+        const u8 *from = (const u8 *)b->data;
+        for (u32 i = 0; i < b->count; i++)
+            memcpy(renderer.upload_memory + (u64)i * RENDERER_UPLOAD_STRIDE, from + (u64)i * sizeof(SpriteInstance),
+                   sizeof(SpriteInstance));
+        glBindBuffer(GL_ARRAY_BUFFER, b->name);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)((u64)b->count * RENDERER_UPLOAD_STRIDE),
+                        renderer.upload_memory);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    glBindVertexArray(renderer.vertex_array);
+    glDrawElementsInstanced(GL_TRIANGLES, (GLsizei)renderer.index_buffer.count, GL_UNSIGNED_INT, nullptr,
+                            (GLsizei)b->count);
+    glBindVertexArray(0);
+}
+
 void draw_instances(void) {
     GlBuffer *b = &renderer.instance_buffer;
+    if (!(b->flags & GL_BUFFER_PERSISTENT)) {
+        draw_uploaded(b);
+        gl_check_errors();
+        b->count = 0;
+        return;
+    }
     glBindVertexArray(renderer.vertex_array);
     glDrawElementsInstancedBaseInstance(GL_TRIANGLES, (GLsizei)renderer.index_buffer.count, GL_UNSIGNED_INT,
                                         nullptr, (GLsizei)b->count,
