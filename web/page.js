@@ -4,6 +4,8 @@
 //   index.html?replay=URL           watches a recording
 //   index.html?replay=URL&fast=1    checks it without drawing; the report goes
 //                                   to the console and into #report
+//   index.html?without=/img/x.png   starts without one data file (a check
+//                                   that the game copes, as natively)
 'use strict';
 (function () {
   var params = new URLSearchParams(location.search);
@@ -14,6 +16,7 @@
   var progress = document.getElementById('progress');
   var report = document.getElementById('report');
   var save = document.getElementById('save');
+  var without = params.get('without');
   var RECORDING = '/game.rec';
   var REPLAYED = '/replayed.rec';
 
@@ -97,6 +100,16 @@
         Module.removeRunDependency('recording');
       });
     }],
+    // After the data has arrived, before the program starts.
+    onRuntimeInitialized: function () {
+      if (!without) return;
+      try {
+        Module.FS.unlink(without);
+        console.log('Started without ' + without);
+      } catch (e) {
+        console.error('There is no ' + without + ' to start without');
+      }
+    },
     onAbort: function (what) {
       show_message('The game stopped: ' + what);
       window.fathomer.ended = true;

@@ -1,0 +1,189 @@
+// The page in headless Chromium, driven as a player drives it: real key
+// presses on the focused canvas.  Serves the page's directory on 127.0.0.1 by
+// itself.  Usage: node check_page.js PAGE_DIR CHECK [ARGS...] (checks below);
+// exit code 0 when the check held.  Pictures go to $CHECK_OUT (default
+// PAGE_DIR/checks/).
+'use strict';
+const fs = require('fs');
+const http = require('http');
+const path = require('path');
+const { chromium } = require('playwright-core');
+
+const [pageDir, check, ...args] = process.argv.slice(2);
+const outDir = process.env.CHECK_OUT || path.join(pageDir, 'checks');
+fs.mkdirSync(outDir, { recursive: true });
+
+const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
+
+function serve(dir) {
+  const server = http.createServer((req, res) => {
+    const url = new URL(req.url, 'http://x');
+    const file = path.join(dir, decodeURIComponent(url.pathname));
+    if (!file.startsWith(path.resolve(dir)) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+      res.writeHead(404);
+      return res.end();
+    }
+    res.writeHead(200, { 'Content-Type': TYPES[path.extname(file)] || 'application/octet-stream' });
+    fs.createReadStream(file).pipe(res);
+  });
+  return new Promise((resolve) => server.listen(0, '127.0.0.1', () => resolve(server)));
+}
+
+function fail(why) {
+  console.log('FAILED: ' + why);
+  process.exitCode = 1;
+}
+
+async function open(base, query, extraArgs = []) {
+  const browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'].concat(extraArgs),
+  });
+  const page = await browser.newPage({ viewport: { width: 1400, height: 1000 }, deviceScaleFactor: 1 });
+  const log = [];
+  page.on('console', (m) => log.push(m.text()));
+  page.on('pageerror', (e) => log.push('pageerror: ' + e.message));
+  await page.goto(base + '/index.html' + (query || ''));
+  return { browser, page, log };
+}
+
+async function wait_for(page, test, ms, what) {
+  try {
+    await page.waitForFunction(test, null, { timeout: ms, polling: 50 });
+    return true;
+  } catch (e) {
+    fail(what + ' within ' + ms + ' ms');
+    return false;
+  }
+}
+
+// The canvas's pixels as a PNG (the GL canvas keeps no drawing buffer, but
+// the screenshot reads what is shown).
+async function shot(page, name) {
+  const file = path.join(outDir, name + '.png');
+  await page.locator('#canvas').screenshot({ path: file });
+  return fs.readFileSync(file);
+}
+
+const pause = (page, ms) => page.waitForTimeout(ms);
+
+function no_errors(log) {
+  const errors = log.filter((l) => /^pageerror|^GL_|Aborted|RuntimeError/.test(l));
+  if (errors.length) fail('the page reported errors:\n  ' + errors.join('\n  '));
+}
+
+const CHECKS = {
+  // Opens to the title; reports how long until its first frame was drawn.
+  async title(base) {
+    const { browser, page, log } = await open(base);
+    const ready = await wait_for(page, () => window.fathomer && window.fathomer.firstFrame, 20000, 'the title');
+    if (ready) {
+      const t = await page.evaluate(() => window.fathomer.firstFrame - window.fathomer.opened);
+      console.log('Page opened to the title drawn: ' + Math.round(t) + ' ms');
+      await pause(page, 500);
+      await shot(page, 'title');
+      const focused = await page.evaluate(() => document.activeElement && document.activeElement.id);
+      if (focused !== 'canvas') fail('the canvas does not have the keyboard focus (' + focused + ')');
+    }
+    no_errors(log);
+    await browser.close();
+  },
+
+  // Real key presses: the opening (X), skipped (X), the waiting diver,
+  // the fall (X), + and - through the hope stages.  Each step must change
+  // the picture, and the page must not scroll.
+  async play(base) {
+    const { browser, page, log } = await open(base);
+    if (await wait_for(page, () => window.fathomer.firstFrame, 20000, 'the title')) {
+      await pause(page, 300);
+      const pictures = [['title', await shot(page, 'play-0-title')]];
+      const step = async (name, keys, wait) => {
+        for (const k of keys) {
+          await page.keyboard.press(k);
+          await pause(page, 150);
+        }
+        await pause(page, wait);
+        pictures.push([name, await shot(page, 'play-' + pictures.length + '-' + name)]);
+        const [before, after] = pictures.slice(-2);
+        if (before[1].equals(after[1])) fail(name + ': the picture did not change after ' + keys.join(' '));
+      };
+      await step('opening', ['x'], 1200);
+      await step('waiting', ['x'], 800);
+      await step('fall', ['x'], 1500);
+      await step('hope-up', ['Equal', 'Equal', 'Equal', 'Equal', 'Equal', 'Equal', 'Equal', 'Equal'], 1500);
+      await step('hope-down', Array(16).fill('Minus'), 1500);
+      await page.keyboard.down('d');
+      await page.keyboard.press('Space');
+      await pause(page, 500);
+      await page.keyboard.up('d');
+      const scrolled = await page.evaluate(() => window.scrollY);
+      if (scrolled !== 0) fail('the page scrolled by ' + scrolled + ' px under the game\'s keys');
+    }
+    no_errors(log);
+    await browser.close();
+  },
+
+  // WebGL switched off: the message instead of a blank canvas.
+  async no_webgl(base) {
+    const { browser, page } = await open(base, '', ['--disable-webgl']);
+    await pause(page, 1500);
+    const text = await page.evaluate(() => {
+      const m = document.getElementById('message');
+      return m.hidden ? '' : m.textContent;
+    });
+    if (!/This game needs WebGL 2/.test(text)) fail('no WebGL 2 message (shown: "' + text + '")');
+    else console.log('Shown: ' + text);
+    await browser.close();
+  },
+
+  // A recording checked with fast=1: the report lines in #report, and the
+  // final hash the one given.  Usage: replay URL HASH
+  async replay(base, url, hash) {
+    const { browser, page, log } = await open(base, '?replay=' + encodeURIComponent(url) + '&fast=1');
+    const t0 = Date.now();
+    if (await wait_for(page, () => window.fathomer.ended, 120000, 'the replay\'s report')) {
+      const report = await page.evaluate(() => document.getElementById('report').textContent);
+      console.log('The page\'s report (' + (Date.now() - t0) + ' ms):\n' + report);
+      const m = /final hash ([0-9A-F]{16})/.exec(report);
+      if (!m) fail('no final hash in the report');
+      else if (m[1] !== hash) fail('final hash ' + m[1] + ', natively ' + hash);
+      if (!/No frame differs/.test(report)) fail('a frame differs');
+      const consoleLines = log.filter((l) => /^Replayed /.test(l));
+      if (!consoleLines.length) fail('the report did not reach the console');
+    }
+    no_errors(log);
+    await browser.close();
+  },
+
+  // A data file taken away before the program starts: it starts, plays and
+  // goes on drawing, as the native game does without it.  Usage: missing FILE
+  async missing(base, file) {
+    const { browser, page, log } = await open(base, '?without=' + encodeURIComponent(file));
+    if (await wait_for(page, () => window.fathomer.firstFrame, 20000, 'the title')) {
+      const ready = log.find((l) => /^Ready: /.test(l));
+      console.log(ready);
+      await pause(page, 300);
+      const before = await shot(page, 'missing-0');
+      await page.keyboard.press('x');
+      await pause(page, 1500);
+      const after = await shot(page, 'missing-1');
+      if (before.equals(after)) fail('the game did not go on after X');
+      const running = await page.evaluate(() => !window.fathomer.ended);
+      if (!running) fail('the game stopped');
+    }
+    no_errors(log);
+    await browser.close();
+  },
+};
+
+(async () => {
+  const server = await serve(pageDir);
+  const base = 'http://127.0.0.1:' + server.address().port;
+  try {
+    if (!CHECKS[check]) throw new Error('no check named ' + check);
+    await CHECKS[check](base, ...args);
+  } catch (e) {
+    fail(e.message);
+  }
+  server.close();
+})();
