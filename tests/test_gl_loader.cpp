@@ -128,6 +128,16 @@ TEST_CASE("version strings decide how far loading goes") {
     r = load_with_version("4.1.12");
     CHECK(r.version == 40112);
     CHECK(r.first_empty == "4.2");
+
+    // ES counts its versions apart from the desktop's: every slot is looked up.
+    r = load_with_version("OpenGL ES 3.0 (WebGL 2.0 (OpenGL ES 3.0 Chromium))");
+    CHECK(r.version == 30000);
+    CHECK(r.first_empty == "");
+    CHECK(r.log == "");
+    CHECK(gl_version.es);
+    r = load_with_version("3.0");
+    CHECK(!gl_version.es);
+    CHECK(r.first_empty == "3.1");
 }
 
 TEST_CASE("a version above 4.6 loads everything and warns once") {
@@ -175,6 +185,13 @@ TEST_CASE("version parsing stops at the first character that does not fit") {
     v = parse_gl_version("12.34.56.78");
     CHECK(encode_gl_version(v) == 123456);
     v = parse_gl_version("2147483648.0");
+    CHECK(v.major == 0);
+    v = parse_gl_version("OpenGL ES 3.2 Mesa 22.3.6");
+    CHECK((v.major == 3 && v.minor == 2 && v.es));
+    // Only the exact prefix marks ES.
+    v = parse_gl_version("OpenGL 4.6");
+    CHECK((v.major == 0 && !v.es));
+    v = parse_gl_version("OpenGL ES3.0");
     CHECK(v.major == 0);
 }
 
