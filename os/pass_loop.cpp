@@ -8,3 +8,5 @@ void os_run_passes(PassFunction pass, PassesDone done, void *user, bool) {
 }
 
 bool os_passes_follow_display(void) { return false; }
+
+bool os_halt_passes(void) { return false; }

@@ -18,3 +18,6 @@ typedef void (*PassesDone)(void *user);
 void os_run_passes(PassFunction pass, PassesDone done, void *user, bool paced);
 // True where the display paces the passes, so that a pass must never sleep.
 bool os_passes_follow_display(void);
+// Where the display drives the passes, stops them for good (the halt of a
+// page, which must never sleep) and says true; false on the desktop.
+bool os_halt_passes(void);

@@ -22,6 +22,7 @@ static void finish(void) {
 }
 
 static void on_frame(void) {
+    if (!passes.pass) return;
     if (passes.paced) {
         if (!passes.pass(passes.user)) finish();
         return;
@@ -46,3 +47,10 @@ void os_run_passes(PassFunction pass, PassesDone done, void *user, bool paced) {
 }
 
 bool os_passes_follow_display(void) { return true; }
+
+// The page stays responsive with its last frame shown; the log says why.
+bool os_halt_passes(void) {
+    emscripten_cancel_main_loop();
+    passes.pass = nullptr;
+    return true;
+}
