@@ -9,7 +9,8 @@ const http = require('http');
 const path = require('path');
 const { chromium } = require('playwright-core');
 
-const [pageDir, check, ...args] = process.argv.slice(2);
+const [pageArg, check, ...args] = process.argv.slice(2);
+const pageDir = path.resolve(pageArg);
 const outDir = process.env.CHECK_OUT || path.join(pageDir, 'checks');
 fs.mkdirSync(outDir, { recursive: true });
 
@@ -72,7 +73,29 @@ function no_errors(log) {
   if (errors.length) fail('the page reported errors:\n  ' + errors.join('\n  '));
 }
 
+// The bytes a player downloads: the page and everything it loads.
+function download_bytes(dir) {
+  return ['index.html', 'page.js', 'page.css', 'fathomer.js', 'fathomer.wasm', 'fathomer.data']
+    .reduce((n, f) => n + fs.statSync(path.join(dir, f)).size, 0);
+}
+
 const CHECKS = {
+  // The benchmark rows (tools/bench.sh): the page opened to the title drawn,
+  // the median of three fresh opens, and the download's size.
+  async bench(base) {
+    const times = [];
+    for (let i = 0; i < 3; i++) {
+      const { browser, page } = await open(base);
+      if (await wait_for(page, () => window.fathomer.firstFrame, 30000, 'the title'))
+        times.push(await page.evaluate(() => window.fathomer.firstFrame - window.fathomer.opened));
+      await browser.close();
+    }
+    times.sort((a, b) => a - b);
+    if (times.length) console.log('result startup_ms ' + times[times.length >> 1].toFixed(0));
+    console.log('result download_bytes ' + download_bytes(pageDir));
+  },
+
+
   // Opens to the title; reports how long until its first frame was drawn.
   async title(base) {
     const { browser, page, log } = await open(base);
