@@ -158,7 +158,7 @@ TEST_CASE("a version above 4.6 loads everything and warns once") {
 }
 
 TEST_CASE("unusable version strings fail after the early 3D pair is loaded") {
-    for (const char *text : {"", "OpenGL ES 3.2", "0.9", ".5", "99999999999.0", "300000.0"}) {
+    for (const char *text : {"", "OpenGL 4.6", "OpenGL ES", "0.9", ".5", "99999999999.0", "300000.0"}) {
         CAPTURE(text);
         LoadResult r = load_with_version(text);
         CHECK(r.version == -1);
