@@ -146,6 +146,27 @@ const CHECKS = {
     await browser.close();
   },
 
+  // A game played in the page and saved with the button: the download is
+  // the recording so far.  Usage: save FILE
+  async save(base, file) {
+    const { browser, page, log } = await open(base);
+    if (await wait_for(page, () => window.fathomer.firstFrame, 20000, 'the title')) {
+      for (const [key, wait] of [['x', 1200], ['x', 800], ['x', 1000], ['d', 300], ['Equal', 600], ['a', 300]]) {
+        await page.keyboard.press(key);
+        await pause(page, wait);
+      }
+      // The writer hands its frames to the file in batches: a second more.
+      await pause(page, 1500);
+      const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
+      await download.saveAs(file);
+      console.log('Saved ' + download.suggestedFilename() + ': ' + fs.statSync(file).size + ' bytes');
+      const focused = await page.evaluate(() => document.activeElement && document.activeElement.id);
+      if (focused !== 'canvas') fail('the canvas did not get the keys back after the button');
+    }
+    no_errors(log);
+    await browser.close();
+  },
+
   // WebGL switched off: the message instead of a blank canvas.
   async no_webgl(base) {
     const { browser, page } = await open(base, '', ['--disable-webgl']);
