@@ -147,9 +147,12 @@
   script.onerror = function () { show_message('The game could not be loaded from this server.'); };
   document.body.appendChild(script);
   // Emscripten reports a data file that cannot be fetched by throwing from
-  // its loader; the page says so instead of leaving the canvas blank.
+  // its loader; before the game is ready any such error means the game cannot
+  // start, and the page says so instead of leaving the canvas blank.
   window.addEventListener('error', function (e) {
-    if (/data|fetch|XHR|NetworkError|Failed to load/i.test(String(e.message)))
-      show_message('The game\'s data could not be loaded: ' + e.message);
+    if (window.fathomer.ready) return;
+    show_message('The game\'s data could not be loaded (' + String(e.message).replace(/^Uncaught (Error: )?/, '') +
+                 '). Reload the page to try again.');
+    window.fathomer.ended = true;
   });
 })();

@@ -180,6 +180,21 @@ const CHECKS = {
     await browser.close();
   },
 
+  // The data cannot be fetched: a message instead of a blank canvas.
+  async no_data(base) {
+    const browser = await chromium.launch({ executablePath: '/usr/bin/chromium', args: ['--no-sandbox'] });
+    const page = await browser.newPage();
+    await page.route('**/fathomer.data', (route) => route.fulfill({ status: 404, body: '' }));
+    await page.goto(base + '/index.html');
+    const shown = await wait_for(page, () => !document.getElementById('message').hidden, 20000, 'a message');
+    if (shown) {
+      const text = await page.evaluate(() => document.getElementById('message').textContent);
+      console.log('Shown: ' + text);
+      if (!/could not be loaded/.test(text)) fail('not the data message');
+    }
+    await browser.close();
+  },
+
   // A recording checked with fast=1: the report lines in #report, and the
   // final hash the one given.  Usage: replay URL HASH
   async replay(base, url, hash) {
