@@ -7,6 +7,7 @@
 const fs = require('fs');
 const http = require('http');
 const path = require('path');
+const { spawnSync } = require('child_process');
 const { chromium } = require('playwright-core');
 
 const [pageArg, check, ...args] = process.argv.slice(2);
@@ -16,11 +17,16 @@ fs.mkdirSync(outDir, { recursive: true });
 
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.css': 'text/css', '.wasm': 'application/wasm' };
 
+// The native game's pictures, served under /reference/ for comparisons.
+const REFERENCE_DIR = path.resolve(__dirname, '../../docs/screenshots');
+
 function serve(dir) {
   const server = http.createServer((req, res) => {
     const url = new URL(req.url, 'http://x');
-    const file = path.join(dir, decodeURIComponent(url.pathname));
-    if (!file.startsWith(path.resolve(dir)) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
+    const name = decodeURIComponent(url.pathname);
+    const root = name.startsWith('/reference/') ? REFERENCE_DIR : path.resolve(dir);
+    const file = path.join(root, name.startsWith('/reference/') ? name.slice('/reference/'.length) : name);
+    if (!file.startsWith(root) || !fs.existsSync(file) || fs.statSync(file).isDirectory()) {
       res.writeHead(404);
       return res.end();
     }
@@ -68,6 +74,22 @@ async function shot(page, name) {
 
 const pause = (page, ms) => page.waitForTimeout(ms);
 
+// Compares a picture of the canvas with one of the native game's (ImageMagick;
+// the browser would colour-manage the files): the share of pixels that differ
+// by more than 19 % of the range, and the mean difference per channel (0-255).
+function compare_with_native(file, reference) {
+  const run = (metric, fuzz) => {
+    const r = spawnSync('compare', ['-metric', metric].concat(fuzz ? ['-fuzz', fuzz] : [])
+      .concat([file, path.join(REFERENCE_DIR, reference), 'null:']), { encoding: 'utf8' });
+    return parseFloat(r.stderr);
+  };
+  const size = spawnSync('identify', ['-format', '%w %h', file], { encoding: 'utf8' }).stdout;
+  const native = spawnSync('identify', ['-format', '%w %h', path.join(REFERENCE_DIR, reference)], { encoding: 'utf8' }).stdout;
+  if (size !== native) return { size: size + ' against ' + native };
+  const [w, h] = size.split(' ').map(Number);
+  return { far: run('AE', '19%') / (w * h), mean: run('MAE') / 257 };
+}
+
 function no_errors(log) {
   const errors = log.filter((l) => /^pageerror|^GL_|Aborted|RuntimeError/.test(l));
   if (errors.length) fail('the page reported errors:\n  ' + errors.join('\n  '));
@@ -105,6 +127,11 @@ const CHECKS = {
       console.log('Page opened to the title drawn: ' + Math.round(t) + ' ms');
       await pause(page, 500);
       await shot(page, 'title');
+      // The same picture as the native game's title (SwiftShader against llvmpipe).
+      const d = compare_with_native(path.join(outDir, 'title.png'), 'title.png');
+      console.log('Against the native title: ' + JSON.stringify(d));
+      if (d.size) fail('the title is ' + d.size);
+      else if (!(d.far <= 0.001 && d.mean <= 1.0)) fail('the title differs from the native one');
       const focused = await page.evaluate(() => document.activeElement && document.activeElement.id);
       if (focused !== 'canvas') fail('the canvas does not have the keyboard focus (' + focused + ')');
     }
