@@ -71,6 +71,7 @@
         canvas.focus();
         if (!replay) save.disabled = false;
       }
+      if (/^Cannot replay /.test(text) && !fast) show_message(text);
       if (/^(Replayed \d+ frames|Cannot replay|Recorded \d+ frames)/.test(text)) window.fathomer.ended = true;
       if (/^(No frame differs|First differing frame|Cannot replay)/.test(text)) window.fathomer.ended = true;
     },
@@ -117,7 +118,14 @@
   };
   // The canvas holds a GL context when the game draws: the first frame's
   // pixels can only be seen then.
+  // main has returned here: with the frame loop running, or having failed to
+  // start (the log says why).
   Module.postRun = [function () {
+    if (!fast && !window.fathomer.ready && !window.fathomer.ended) {
+      show_message('The game could not start in this browser; its console says why.');
+      window.fathomer.ended = true;
+      return;
+    }
     requestAnimationFrame(function () { window.fathomer.firstFrame = performance.now(); });
   }];
   window.Module = Module;

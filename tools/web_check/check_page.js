@@ -222,6 +222,18 @@ const CHECKS = {
     await browser.close();
   },
 
+  // A recording that cannot be fetched: the game's own refusal, shown.
+  async bad_replay(base) {
+    const { browser, page } = await open(base, '?replay=checks/no_such.rec');
+    const shown = await wait_for(page, () => !document.getElementById('message').hidden, 30000, 'a message');
+    if (shown) {
+      const text = await page.evaluate(() => document.getElementById('message').textContent);
+      console.log('Shown: ' + text);
+      if (!/^Cannot replay .*: the file cannot be read/.test(text)) fail('not the game\'s refusal');
+    }
+    await browser.close();
+  },
+
   // A recording checked with fast=1: the report lines in #report, and the
   // final hash the one given.  Usage: replay URL HASH
   async replay(base, url, hash) {
