@@ -6,19 +6,29 @@ set(FATHOMER_WEB_DIR ${CMAKE_BINARY_DIR})
 # The data directory the page carries (img/ and audio/ in it).
 set(FATHOMER_WEB_PRELOAD ${CMAKE_BINARY_DIR}/bin CACHE PATH "Data directory the page preloads")
 
-set_target_properties(fathomer PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${FATHOMER_WEB_DIR} SUFFIX .js)
-target_link_options(fathomer PRIVATE
-  -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
-  -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
-  -sEXIT_RUNTIME=0
-  -sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]
-  "SHELL:--preload-file ${FATHOMER_WEB_PRELOAD}/img@/img"
-  "SHELL:--preload-file ${FATHOMER_WEB_PRELOAD}/audio@/audio"
-  "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders@/shaders")
-add_dependencies(fathomer fathomer_data)
-# The preloaded files are read at link time: a changed file links again.
+# A program of the tree as a page's script, its data preloaded; extra
+# arguments are further --preload-file pairs.
 file(GLOB FATHOMER_WEB_SHADERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shaders/*)
-set_property(TARGET fathomer APPEND PROPERTY LINK_DEPENDS ${FATHOMER_WEB_SHADERS})
+function(fathomer_web_program target)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${FATHOMER_WEB_DIR} SUFFIX .js)
+  set(extra)
+  foreach(pair ${ARGN})
+    list(APPEND extra "SHELL:--preload-file ${pair}")
+  endforeach()
+  target_link_options(${target} PRIVATE
+    -sMIN_WEBGL_VERSION=2 -sMAX_WEBGL_VERSION=2
+    -sALLOW_MEMORY_GROWTH=1 -sINITIAL_MEMORY=134217728
+    -sEXIT_RUNTIME=0
+    -sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]
+    "SHELL:--preload-file ${FATHOMER_WEB_PRELOAD}/img@/img"
+    "SHELL:--preload-file ${FATHOMER_WEB_PRELOAD}/audio@/audio"
+    "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders@/shaders"
+    ${extra})
+  add_dependencies(${target} fathomer_data)
+  # The preloaded files are read at link time: a changed file links again.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${FATHOMER_WEB_SHADERS})
+endfunction()
+fathomer_web_program(fathomer)
 
 set(FATHOMER_PAGE_FILES index.html page.js page.css)
 set(FATHOMER_PAGE_OUTPUTS ${FATHOMER_PAGE_FILES})

@@ -6,6 +6,9 @@
 //                                   to the console and into #report
 //   index.html?without=/img/x.png   starts without one data file (a check
 //                                   that the game copes, as natively)
+//   index.html?demo=SHOTS           the demo player's first SHOTS pictures,
+//                                   for the browser tests (a build's own,
+//                                   not in the web zip)
 'use strict';
 (function () {
   var params = new URLSearchParams(location.search);
@@ -17,6 +20,8 @@
   var report = document.getElementById('report');
   var save = document.getElementById('save');
   var without = params.get('without');
+  var demo = params.get('demo');
+  var SHOTS = '/shots';
   var RECORDING = '/game.rec';
   var REPLAYED = '/replayed.rec';
 
@@ -57,7 +62,8 @@
     requestAnimationFrame(step);
   }
 
-  var args = replay ? ['--replay', REPLAYED].concat(fast ? ['--fast'] : []) : ['--record', RECORDING];
+  var args = demo ? [SHOTS, demo] : replay ? ['--replay', REPLAYED].concat(fast ? ['--fast'] : [])
+                                           : ['--record', RECORDING];
   var Module = {
     canvas: canvas,
     arguments: args,
@@ -82,6 +88,7 @@
       if (m) progress.value = Number(m[1]) / Number(m[2]);
     },
     preRun: [function () {
+      if (demo) Module.FS.mkdir(SHOTS);
       Module.addRunDependency('refresh rate');
       measure_refresh(function (rate) {
         Module.refreshRate = rate;
@@ -121,6 +128,11 @@
   // main has returned here: with the frame loop running, or having failed to
   // start (the log says why).
   Module.postRun = [function () {
+    if (demo) {
+      window.fathomer.shots = Module.FS.readdir(SHOTS).filter(function (f) { return /\.png$/.test(f); });
+      window.fathomer.ended = true;
+      return;
+    }
     if (!fast && !window.fathomer.ready && !window.fathomer.ended) {
       show_message('The game could not start in this browser; its console says why.');
       window.fathomer.ended = true;
@@ -162,7 +174,7 @@
   });
 
   var script = document.createElement('script');
-  script.src = 'fathomer.js';
+  script.src = demo ? 'fathomer_demo.js' : 'fathomer.js';
   script.onerror = function () { show_message('The game could not be loaded from this server.'); };
   document.body.appendChild(script);
   // Emscripten reports a data file that cannot be fetched by throwing from

@@ -77,14 +77,21 @@ const pause = (page, ms) => page.waitForTimeout(ms);
 // Compares a picture of the canvas with one of the native game's (ImageMagick;
 // the browser would colour-manage the files): the share of pixels that differ
 // by more than 19 % of the range, and the mean difference per channel (0-255).
-function compare_with_native(file, reference) {
+// SwiftShader and llvmpipe round rotated and blended edges apart: a demo
+// picture may have this share of its pixels far off, and this mean difference.
+const DEMO_FAR_SHARE = 0.001;
+const DEMO_MEAN = 0.5;
+
+function compare_with_native(file, reference) { return compare_with(file, path.join(REFERENCE_DIR, reference)); }
+
+function compare_with(file, other) {
   const run = (metric, fuzz) => {
     const r = spawnSync('compare', ['-metric', metric].concat(fuzz ? ['-fuzz', fuzz] : [])
-      .concat([file, path.join(REFERENCE_DIR, reference), 'null:']), { encoding: 'utf8' });
+      .concat([file, other, 'null:']), { encoding: 'utf8' });
     return parseFloat(r.stderr);
   };
   const size = spawnSync('identify', ['-format', '%w %h', file], { encoding: 'utf8' }).stdout;
-  const native = spawnSync('identify', ['-format', '%w %h', path.join(REFERENCE_DIR, reference)], { encoding: 'utf8' }).stdout;
+  const native = spawnSync('identify', ['-format', '%w %h', other], { encoding: 'utf8' }).stdout;
   if (size !== native) return { size: size + ' against ' + native };
   const [w, h] = size.split(' ').map(Number);
   return { far: run('AE', '19%') / (w * h), mean: run('MAE') / 257 };
@@ -189,6 +196,45 @@ const CHECKS = {
       console.log('Saved ' + download.suggestedFilename() + ': ' + fs.statSync(file).size + ' bytes');
       const focused = await page.evaluate(() => document.activeElement && document.activeElement.id);
       if (focused !== 'canvas') fail('the canvas did not get the keys back after the button');
+    }
+    no_errors(log);
+    await browser.close();
+  },
+
+  // The demo player's pictures in the page and natively (SwiftShader against
+  // llvmpipe), the same moments of the same script on the same clock: each
+  // within a small tolerance.  Usage: demo NATIVE_DEMO SHOTS
+  async demo(base, nativeDemo, shots) {
+    const webDir = path.join(outDir, 'demo-web');
+    const nativeDir = path.join(outDir, 'demo-native');
+    for (const d of [webDir, nativeDir]) {
+      fs.rmSync(d, { recursive: true, force: true });
+      fs.mkdirSync(d, { recursive: true });
+    }
+    const native = spawnSync(nativeDemo, [nativeDir, shots], {
+      encoding: 'utf8',
+      env: Object.assign({}, process.env, { SDL_VIDEODRIVER: 'offscreen', SDL_AUDIODRIVER: 'dummy',
+        LSAN_OPTIONS: 'suppressions=' + path.resolve(__dirname, '../lsan_suppressions.txt') }),
+    });
+    if (native.status !== 0) return fail('the native demo failed: ' + native.stdout + native.stderr);
+    const { browser, page, log } = await open(base, '?demo=' + shots);
+    if (await wait_for(page, () => window.fathomer.ended, 170000, 'the demo\'s pictures')) {
+      const names = await page.evaluate(() => window.fathomer.shots || []);
+      if (names.length !== Number(shots)) fail(names.length + ' pictures in the page, expected ' + shots);
+      for (const name of names) {
+        const bytes = await page.evaluate((n) => Array.from(Module.FS.readFile('/shots/' + n)), name);
+        const file = path.join(webDir, name);
+        fs.writeFileSync(file, Buffer.from(bytes));
+        if (!fs.existsSync(path.join(nativeDir, name))) {
+          fail('no native ' + name);
+          continue;
+        }
+        const d = compare_with(file, path.join(nativeDir, name));
+        console.log(name + ': ' + (100 * d.far).toFixed(3) + ' % of the pixels far off, mean difference ' +
+                    d.mean.toFixed(2));
+        if (d.size) fail(name + ' is ' + d.size);
+        else if (!(d.far <= DEMO_FAR_SHARE && d.mean <= DEMO_MEAN)) fail(name + ' differs from the native picture');
+      }
     }
     no_errors(log);
     await browser.close();
