@@ -130,6 +130,11 @@ else
 fi
 fall windows wine "$windows/fathomer.exe"
 : >"$out/web.txt"
+# WebAssembly under node, the page's own engine (Emscripten's loader predates
+# node's fetch, which cannot read files).
+web_bin=build/web/bin
+bench web render_frame node --no-experimental-fetch "$web_bin/bench_render_frame.js"
+bench web simulation node --no-experimental-fetch "$web_bin/bench_soak_game.js" 600
 NODE_PATH="$root/tools/web_check/node_modules" \
     bench web page node "$root/tools/web_check/check_page.js" "$root/build/web" bench
 

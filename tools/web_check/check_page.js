@@ -120,7 +120,7 @@ const CHECKS = {
       await browser.close();
     }
     times.sort((a, b) => a - b);
-    if (times.length) console.log('result startup_ms ' + times[times.length >> 1].toFixed(0));
+    if (times.length) console.log('result page_title_ms ' + times[times.length >> 1].toFixed(0));
     console.log('result download_bytes ' + download_bytes(pageDir));
   },
 
