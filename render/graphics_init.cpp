@@ -71,7 +71,8 @@ i32 init_graphics(Window *window) {
         return -1;
     }
 
-    glViewport(0, 0, window->client_size.width, window->client_size.height);
+    Size2i drawable = os_gl_drawable_size(window);
+    glViewport(0, 0, drawable.width, drawable.height);
     glClearColor(0.1f, 0.1f, 0.1f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     os_show_window(window, true);

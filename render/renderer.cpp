@@ -1,5 +1,6 @@
 #include <string.h>
 
+#include "os/gl_context.h"
 #include "os/log.h"
 #include "os/memory.h"
 #include "render/lib_opengl_loader.h"
@@ -120,7 +121,10 @@ void init_renderer(Window *window) {
 }
 
 void begin_frame(void) {
-    glViewport(0, 0, renderer.window->client_size.width, renderer.window->client_size.height);
+    // The view is laid out in client pixels and drawn with every pixel the
+    // surface has: sharper, never more of the world.
+    Size2i drawable = os_gl_drawable_size(renderer.window);
+    glViewport(0, 0, drawable.width, drawable.height);
     glEnable(GL_BLEND);
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
     glBlendEquationSeparate(GL_FUNC_ADD, GL_MAX);

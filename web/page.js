@@ -142,17 +142,6 @@
   }];
   window.Module = Module;
 
-  // The game draws 1280 x 800 pixels whatever the screen: where each of them
-  // covers a whole number of the screen's pixels (a high-DPI screen at full
-  // size) they stay sharp; scaled by other amounts they are smoothed.
-  function fit_pixels() {
-    var scale = canvas.getBoundingClientRect().width * (window.devicePixelRatio || 1) / canvas.width;
-    var whole = scale >= 1 && Math.abs(scale - Math.round(scale)) < 0.01;
-    canvas.style.imageRendering = whole ? 'pixelated' : 'auto';
-  }
-  window.addEventListener('resize', fit_pixels);
-  fit_pixels();
-
   canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
   canvas.addEventListener('mousedown', function () { canvas.focus(); });
 

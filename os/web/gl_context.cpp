@@ -38,6 +38,8 @@ int backend_swap_buffers(Window *) { return 1; }
 // The browser's animation frames are the swap interval.
 bool backend_set_swap_interval(u8) { return false; }
 
+Size2i backend_gl_drawable_size(Window *) { return web_drawing_buffer_size(); }
+
 void *backend_gl_get_proc_address(const char *name) {
     return emscripten_webgl_get_current_context() ? emscripten_webgl_get_proc_address(name) : nullptr;
 }

@@ -9,6 +9,13 @@
 
 // The open window on the canvas, or null.
 Window *web_window(void);
+// The canvas's size in the program's pixels (what the window's client size
+// says), and its drawing buffer's, which has the screen's own pixels: more
+// on a high-DPI screen, so that the same view is drawn sharper.
+extern Size2i web_client_size;
+Size2i web_drawing_buffer_size(void);
+// Sizes the canvas for a client size at the screen's pixel ratio now.
+void web_size_canvas(Size2i client);
 
 // The virtual-key code of a KeyboardEvent.code (the key's position, US
 // layout), 0 for none.

@@ -36,15 +36,29 @@ Window *web_window(void) {
     return window_is_open(window) ? window : nullptr;
 }
 
-// CSS pixels of an event over the canvas to the canvas's own pixels: the page
+Size2i web_client_size;
+
+Size2i web_drawing_buffer_size(void) {
+    int width = 0, height = 0;
+    emscripten_get_canvas_element_size(WEB_CANVAS, &width, &height);
+    return Size2i{width, height};
+}
+
+void web_size_canvas(Size2i client) {
+    web_client_size = Size2i{client.width > 0 ? client.width : 1, client.height > 0 ? client.height : 1};
+    double ratio = emscripten_get_device_pixel_ratio();
+    if (!(ratio >= 1.0 && ratio <= 8.0)) ratio = 1.0;
+    emscripten_set_canvas_element_size(WEB_CANVAS, (int)lround(web_client_size.width * ratio),
+                                       (int)lround(web_client_size.height * ratio));
+}
+
+// CSS pixels of an event over the canvas to the program's pixels: the page
 // scales the canvas down where the browser window is smaller.
 static Vec2i canvas_pixels(double css_x, double css_y) {
     double css_width = 0, css_height = 0;
-    int width = 0, height = 0;
     emscripten_get_element_css_size(WEB_CANVAS, &css_width, &css_height);
-    emscripten_get_canvas_element_size(WEB_CANVAS, &width, &height);
-    double sx = css_width > 0 ? width / css_width : 1.0;
-    double sy = css_height > 0 ? height / css_height : 1.0;
+    double sx = css_width > 0 ? web_client_size.width / css_width : 1.0;
+    double sy = css_height > 0 ? web_client_size.height / css_height : 1.0;
     return Vec2i{(i32)floor(css_x * sx), (i32)floor(css_y * sy)};
 }
 
@@ -201,13 +215,11 @@ static void listen(bool on) {
 }
 
 void backend_read_geometry(Window *window) {
-    int width = 0, height = 0;
-    emscripten_get_canvas_element_size(WEB_CANVAS, &width, &height);
     // The canvas has no frame and is the whole of its screen.
     window->client_pos = Vec2i{0, 0};
-    window->client_size = Size2i{width, height};
+    window->client_size = web_client_size;
     window->window_pos = Vec2i{0, 0};
-    window->window_size = Size2i{width, height};
+    window->window_size = web_client_size;
 }
 
 static void sync_geometry(Window *window) {
@@ -234,7 +246,11 @@ static void translate(const WebMessage *m) {
     case WEB_MESSAGE_LEAVE: window_pointer_left(window, Vec2i{m->x, m->y}); break;
     case WEB_MESSAGE_WHEEL: window_wheel(window, m->amount, Vec2i{m->x, m->y}); break;
     case WEB_MESSAGE_FOCUS: window_focus(window, m->action != 0); break;
-    case WEB_MESSAGE_RESIZE: sync_geometry(window); break;
+    case WEB_MESSAGE_RESIZE:
+        // A page zoom or another screen changes the pixel ratio.
+        web_size_canvas(web_client_size);
+        sync_geometry(window);
+        break;
     default: break;
     }
 }
@@ -271,12 +287,12 @@ SystemWindow backend_create_window(const WindowRequest *request) {
         os_printf("FAILED backend_create_window the page has one canvas, and it is the program's window already\n");
         return SystemWindow{nullptr, nullptr};
     }
-    Size2i size = request->client_size;
-    if (emscripten_set_canvas_element_size(WEB_CANVAS, size.width > 0 ? size.width : 1,
-                                           size.height > 0 ? size.height : 1) != EMSCRIPTEN_RESULT_SUCCESS) {
+    int width = 0, height = 0;
+    if (emscripten_get_canvas_element_size(WEB_CANVAS, &width, &height) != EMSCRIPTEN_RESULT_SUCCESS) {
         os_printf("FAILED backend_create_window the page has no canvas %s\n", WEB_CANVAS);
         return SystemWindow{nullptr, nullptr};
     }
+    web_size_canvas(request->client_size);
     char title[256];
     u64 len = request->title.len < sizeof(title) - 1 ? request->title.len : sizeof(title) - 1;
     memcpy(title, request->title.data, len);

@@ -24,8 +24,7 @@ void backend_flash_window(Window *) {}
 
 // The canvas is laid out by the page: only its size is the program's.
 void backend_move_outer(Window *window, Rect32 outer) {
-    emscripten_set_canvas_element_size(WEB_CANVAS, outer.width > 0 ? outer.width : 1,
-                                       outer.height > 0 ? outer.height : 1);
+    web_size_canvas(Size2i{outer.width, outer.height});
     Size2i old = window->client_size;
     backend_read_geometry(window);
     if (window->client_size.width != old.width || window->client_size.height != old.height)
