@@ -1,5 +1,5 @@
 # The entry points; see README.md.
-.PHONY: run run-windows test bench fuzz dist deps
+.PHONY: run run-windows run-web web test bench fuzz dist deps
 
 deps:
 	@tools/install_deps.sh
@@ -9,6 +9,13 @@ run: deps
 
 run-windows: deps
 	@tools/run_windows.sh
+
+# The page in build/web/, and the same served on 127.0.0.1 to play in a browser.
+web: deps
+	@tools/web.sh
+
+run-web: deps
+	@tools/run_web.sh
 
 test: deps
 	@tools/test.sh

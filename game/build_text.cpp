@@ -7,6 +7,8 @@
 
 #if defined(_WIN32)
 #define BUILD_SYSTEM "windows"
+#elif defined(__EMSCRIPTEN__)
+#define BUILD_SYSTEM "web"
 #else
 #define BUILD_SYSTEM "linux"
 #endif

@@ -8,6 +8,7 @@
 #include "os/clock.h"
 #include "os/gl_context.h"
 #include "os/input.h"
+#include "os/pass_loop.h"
 #include "os/window_ops.h"
 
 static bool pointer_over_client(const Window *window) {
@@ -46,16 +47,34 @@ bool frame_step(const FrameHooks *hooks, Window *window, u64 ticks) {
 
 bool frame_pass(const FrameHooks *hooks, Window *window) {
     if (!frame_step(hooks, window, os_get_ticks())) return false;
+    // The browser calls the next pass at the display's next frame.
+    if (os_passes_follow_display()) return true;
     u64 now = os_get_ticks();
     i64 remaining = hooks->remaining_us ? hooks->remaining_us(now) : frame_clock_remaining_us(&frame_clock, now);
     if (remaining > 0) os_sleep_microseconds((u64)remaining);
     return true;
 }
 
-void frame_loop(const FrameHooks *hooks, Window *window) {
-    while (frame_pass(hooks, window)) {}
+// What the passes need after frame_loop has returned (in a page it returns first).
+static struct {
+    FrameHooks hooks;
+    Window *window;
+    void (*ended)(void);
+} loop;
+
+static bool loop_pass(void *) { return frame_pass(&loop.hooks, loop.window); }
+
+static void loop_done(void *) {
     // The window has closed (or a replay ended).  The sound device is stopped
     // before the process ends, rather than left playing into the exit, where
     // the system's sound thread could be cut off in the middle of its work.
-    if (window) os_shutdown_audio();
+    if (loop.window) os_shutdown_audio();
+    if (loop.ended) loop.ended();
+}
+
+void frame_loop(const FrameHooks *hooks, Window *window, void (*ended)(void)) {
+    loop.hooks = *hooks;
+    loop.window = window;
+    loop.ended = ended;
+    os_run_passes(loop_pass, loop_done, nullptr, window != nullptr);
 }

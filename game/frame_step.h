@@ -33,5 +33,8 @@ bool frame_step(const FrameHooks *hooks, Window *window, u64 ticks);
 // A step at the tick counter's time, then the pacing sleep; false when the
 // loop ends.
 bool frame_pass(const FrameHooks *hooks, Window *window);
-// Passes until one says stop; with a window the sound device is then stopped.
-void frame_loop(const FrameHooks *hooks, Window *window);
+// Passes until one says stop; with a window the sound device is then stopped,
+// and then ended runs (may be null).  Where the display drives the passes (a
+// web page) this returns at once and the rest follows frame by frame; the
+// hooks are copied.
+void frame_loop(const FrameHooks *hooks, Window *window, void (*ended)(void));

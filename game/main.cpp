@@ -7,6 +7,10 @@
 #include "os/log.h"
 #include "os/system.h"
 
+static int session_exit_code;
+
+static void end_session(void) { session_exit_code = session_close(); }
+
 int main(int argc, char **) {
     // Without arguments nothing else is looked at.
     if (argc <= 1) return run_game();
@@ -21,11 +25,12 @@ int main(int argc, char **) {
     if (rc) return rc;
     if (options.fast) {
         headless_init();
-        frame_loop(&hooks, nullptr);
+        frame_loop(&hooks, nullptr, end_session);
     } else {
         rc = main_init(hooks.events);
         if (rc) return rc;
-        frame_loop(&hooks, main_window);
+        frame_loop(&hooks, main_window, end_session);
     }
-    return session_close();
+    // In a page the session is still running here; its report comes at its end.
+    return session_exit_code;
 }

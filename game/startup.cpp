@@ -74,6 +74,6 @@ int run_game(void) {
     int rc = main_init(nullptr);
     if (rc) return rc;
     FrameHooks played = {};
-    frame_loop(&played, main_window);
+    frame_loop(&played, main_window, nullptr);
     return 0;
 }

@@ -215,6 +215,8 @@ int backend_swap_buffers(Window *window);
 bool backend_set_swap_interval(u8 interval);
 // A GL entry point of the current context, or null.
 void *backend_gl_get_proc_address(const char *name);
+// The pixels of the open window's drawing surface.
+Size2i backend_gl_drawable_size(Window *window);
 
 // ---- The system's pointer and keyboard: hooks each display backend provides -
 // The cursor in screen coordinates ({0, 0} without a display).

@@ -21,4 +21,10 @@ int os_swap_buffers(Window *window) {
 
 int os_set_swap_interval(u8 interval) { return backend_set_swap_interval(interval) ? interval : 0; }
 
+Size2i os_gl_drawable_size(Window *window) {
+    if (!window) return Size2i{0, 0};
+    if (!window_is_open(window) || !window->gl_context) return window->client_size;
+    return backend_gl_drawable_size(window);
+}
+
 void *os_gl_get_proc_address(const char *name) { return name ? backend_gl_get_proc_address(name) : nullptr; }

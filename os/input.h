@@ -37,15 +37,21 @@ struct InputState {
 };
 #pragma pack(pop)
 
-static_assert(sizeof(InputRecord) == 64, "InputRecord is packed");
 static_assert(offsetof(InputRecord, value) == 1, "");
 static_assert(offsetof(InputRecord, release_value) == 9, "");
 static_assert(offsetof(InputRecord, previous_value) == 17, "");
 static_assert(offsetof(InputRecord, press_time) == 32, "");
 static_assert(offsetof(InputRecord, release_time) == 40, "");
 static_assert(offsetof(InputRecord, pointer_link) == 48, "");
+#if UINTPTR_MAX > 0xFFFFFFFFu
+static_assert(sizeof(InputRecord) == 64, "InputRecord is packed");
 static_assert(offsetof(InputRecord, transitions) == 56, "");
 static_assert(sizeof(InputState) == 32000, "InputState is 500 records");
+#else  // 32-bit pointers (WebAssembly)
+static_assert(sizeof(InputRecord) == 60, "InputRecord is packed");
+static_assert(offsetof(InputRecord, transitions) == 52, "");
+static_assert(sizeof(InputState) == 30000, "InputState is 500 records");
+#endif
 
 // Null until the first event or the first input_begin_frame.
 extern InputState *input_state;

@@ -5,6 +5,7 @@
 #include "os/clock.h"
 #include "os/format.h"
 #include "os/log.h"
+#include "os/pass_loop.h"
 
 OsLastError os_last_error;
 
@@ -98,5 +99,6 @@ void os_halt(void) {
         halt_hook();
         return;
     }
+    if (os_halt_passes()) return;
     os_sleep_milliseconds(OS_HALT_MILLISECONDS);
 }

@@ -59,11 +59,19 @@ struct ProcessInfo {
     u32 thread_id;
 };
 
+#if UINTPTR_MAX > 0xFFFFFFFFu
 static_assert(sizeof(ProcessSecurity) == 24, "");
 static_assert(sizeof(ProcessStartup) == 104, "");
 static_assert(offsetof(ProcessStartup, flags) == 60, "");
 static_assert(offsetof(ProcessStartup, std_input) == 80, "");
 static_assert(sizeof(ProcessInfo) == 24, "");
+#else  // 32-bit pointers (WebAssembly), as the 32-bit Windows layout has them
+static_assert(sizeof(ProcessSecurity) == 12, "");
+static_assert(sizeof(ProcessStartup) == 68, "");
+static_assert(offsetof(ProcessStartup, flags) == 44, "");
+static_assert(offsetof(ProcessStartup, std_input) == 56, "");
+static_assert(sizeof(ProcessInfo) == 16, "");
+#endif
 
 // Filled by os_start_process in the caller's memory.
 struct Process {

@@ -62,12 +62,19 @@ struct Window {
 };
 #pragma pack(pop)
 
-static_assert(sizeof(Window) == 83, "Window is packed");
 static_assert(offsetof(Window, client_pos) == 2, "");
 static_assert(offsetof(Window, hwnd) == 34, "");
+#if UINTPTR_MAX > 0xFFFFFFFFu
+static_assert(sizeof(Window) == 83, "Window is packed");
 static_assert(offsetof(Window, input_flags) == 50, "");
 static_assert(offsetof(Window, framebuffer_size) == 51, "");
 static_assert(offsetof(Window, gl_context) == 75, "");
+#else  // 32-bit pointers (WebAssembly)
+static_assert(sizeof(Window) == 67, "Window is packed");
+static_assert(offsetof(Window, input_flags) == 42, "");
+static_assert(offsetof(Window, framebuffer_size) == 43, "");
+static_assert(offsetof(Window, gl_context) == 63, "");
+#endif
 
 enum : u8 {
     EVENT_POINTER = 1,

@@ -18,8 +18,10 @@ static i32 parse_number(const char **p) {
 }
 
 GlVersion parse_gl_version(const char *text) {
-    GlVersion v = {0, 0, 0};
-    const char *p = text;
+    GlVersion v = {0, 0, 0, false};
+    static const char ES_PREFIX[] = "OpenGL ES ";
+    bool es = strncmp(text, ES_PREFIX, sizeof(ES_PREFIX) - 1) == 0;
+    const char *p = es ? text + sizeof(ES_PREFIX) - 1 : text;
     i32 major = parse_number(&p);
     i32 minor = 0, release = 0;
     if (*p == '.') {
@@ -34,6 +36,7 @@ GlVersion parse_gl_version(const char *text) {
     v.major = major;
     v.minor = minor;
     v.release = release;
+    v.es = es;
     return v;
 }
 
@@ -58,7 +61,7 @@ static bool group_covers(const GlEntryGroup *g, bool last_of_major) {
 }
 
 i32 load_gl_functions_with(GlProcLookup lookup) {
-    gl_version = GlVersion{0, 0, 0};
+    gl_version = GlVersion{0, 0, 0, false};
     load_entries(lookup, 0, GL_BASE_ENTRY_COUNT);
     if (!glGetString) return -1;
     const GLubyte *text = glGetString(GL_VERSION);
@@ -74,8 +77,9 @@ i32 load_gl_functions_with(GlProcLookup lookup) {
         const GlEntryGroup *g = &gl_version_groups[i];
         load_entries(lookup, g->first, g->count);
         bool last = i + 1 == GL_VERSION_GROUP_COUNT || gl_version_groups[i + 1].major != g->major;
-        if (i + 1 < GL_VERSION_GROUP_COUNT && group_covers(g, last)) return encoded;
+        if (i + 1 < GL_VERSION_GROUP_COUNT && !gl_version.es && group_covers(g, last)) return encoded;
     }
+    if (gl_version.es) return encoded;
     if (gl_version.major > GL_LOADER_MAX_MAJOR || gl_version.minor > GL_LOADER_MAX_MINOR) {
         log_printf("OpenGL version (%i.%i) is higher than what is supported by lib_opengl_loader (4.6). "
                    "Some features may not be available.\n",

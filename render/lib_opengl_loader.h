@@ -13,6 +13,7 @@ struct GlVersion {
     i32 major;
     i32 minor;
     i32 release;
+    bool es;  // an OpenGL ES context (WebGL 2 reports ES 3.0)
 };
 
 // Parsed from GL_VERSION by load_gl_functions.
@@ -21,14 +22,17 @@ extern GlVersion gl_version;
 // Looks up one entry point by name; null when there is none.
 typedef void *(*GlProcLookup)(const char *name);
 
-// Reads "major[.minor[.release]]" from the front of text; the rest (vendor
-// text) is ignored.  Numbers that do not fit leave major at 0.
+// Reads "major[.minor[.release]]" from the front of text, after an "OpenGL
+// ES " that marks an ES context; the rest (vendor text) is ignored.  Numbers
+// that do not fit leave major at 0.
 GlVersion parse_gl_version(const char *text);
 // major * 10000 + minor * 100 + release, or -1 when it does not fit.
 i32 encode_gl_version(GlVersion v);
 
 // Fills the slots of the current context through os_gl_get_proc_address and
-// returns the encoded version (> 0), or -1 when there is no usable GL.
+// returns the encoded version (> 0), or -1 when there is no usable GL.  An ES
+// context numbers its versions apart from the desktop's, so every slot is
+// looked up for it, and the names it lacks stay null.
 i32 load_gl_functions(void);
 // The same with another lookup (the tests point the slots at fakes).
 i32 load_gl_functions_with(GlProcLookup lookup);

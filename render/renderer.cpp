@@ -1,6 +1,8 @@
 #include <string.h>
 
+#include "os/gl_context.h"
 #include "os/log.h"
+#include "os/memory.h"
 #include "render/letterbox.h"
 #include "render/lib_opengl_loader.h"
 #include "render/renderer.h"
@@ -53,6 +55,8 @@ static u8 *segment_memory(u32 segment) {
     return renderer.instance_memory + (u64)segment * RENDERER_MAX_INSTANCES * sizeof(SpriteInstance);
 }
 
+bool renderer_can_map_persistently(void) { return !gl_version.es; }
+
 void init_renderer(Window *window) {
     renderer.window = window;
 
@@ -81,8 +85,21 @@ void init_renderer(Window *window) {
     }
 
     GlBuffer *instances = &renderer.instance_buffer;
-    create_gl_buffer(GL_ARRAY_BUFFER, instances, sizeof(SpriteInstance),
-                     RENDERER_MAX_INSTANCES * RENDERER_INSTANCE_SEGMENTS, nullptr, GL_DYNAMIC_DRAW, true);
+    if (renderer_can_map_persistently()) {
+        create_gl_buffer(GL_ARRAY_BUFFER, instances, sizeof(SpriteInstance),
+                         RENDERER_MAX_INSTANCES * RENDERER_INSTANCE_SEGMENTS, nullptr, GL_DYNAMIC_DRAW, true);
+    } else {
+        // One frame's batch in program memory; the upload copies it, so no
+        // segment is ever read while written.
+        create_gl_buffer(GL_ARRAY_BUFFER, instances, sizeof(SpriteInstance), RENDERER_MAX_INSTANCES, nullptr,
+                         GL_STREAM_DRAW, false);
+        glBufferData(GL_ARRAY_BUFFER, (GLsizeiptr)RENDERER_MAX_INSTANCES * RENDERER_UPLOAD_STRIDE, nullptr,
+                     GL_STREAM_DRAW);
+        renderer.upload_memory = (u8 *)os_alloc_zeroed((u64)RENDERER_MAX_INSTANCES * RENDERER_UPLOAD_STRIDE);
+        if (!renderer.upload_memory) os_free(instances->data), instances->data = nullptr;
+    }
+    GLsizei instance_stride = renderer_can_map_persistently() ? (GLsizei)sizeof(SpriteInstance)
+                                                                : (GLsizei)RENDERER_UPLOAD_STRIDE;
     renderer.instance_memory = (u8 *)instances->data;
     renderer.segment = 0;
     if (renderer.instance_memory) {
@@ -94,7 +111,7 @@ void init_renderer(Window *window) {
         instances->capacity = 0;
     }
     for (const VertexAttribute &a : INSTANCE_ATTRIBUTES) {
-        set_attribute(&a, sizeof(SpriteInstance));
+        set_attribute(&a, instance_stride);
         glVertexAttribDivisor(a.location, 1);
         gl_check_errors();
     }
@@ -109,11 +126,13 @@ Size2i renderer_view_size(void) {
     return Size2i{renderer.window->client_size.width, renderer.window->client_size.height};
 }
 
-// Bars where the view's aspect leaves the window uncovered: the whole client
+// Bars where the view's aspect leaves the window uncovered: the whole surface
 // is cleared black, then the view's box is the viewport.  A view that fills
-// the window makes none of these calls.
+// the window makes none of these calls.  The view is drawn with every pixel
+// the surface has, which on a high-density screen is more than the client's:
+// sharper, never more of the world.
 static bool place_viewport(void) {
-    Size2i client = {renderer.window->client_size.width, renderer.window->client_size.height};
+    Size2i client = os_gl_drawable_size(renderer.window);
     Letterbox box = letterbox_for(client, renderer_view_size());
     if (letterbox_fills(box, client)) {
         glViewport(0, 0, client.width, client.height);
@@ -136,7 +155,8 @@ void begin_frame(void) {
     glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE);
     glBlendEquationSeparate(GL_FUNC_ADD, GL_MAX);
     glEnable(GL_DEPTH_TEST);
-    glClearDepth(1.0);
+    if (gl_version.es) glClearDepthf(1.0f);
+    else glClearDepth(1.0);
     glClearColor(46.0f / 255.0f, 59.0f / 255.0f, 58.0f / 255.0f, 1.0f);
     // The depth mask also masks the clear: depth writes are turned off only
     // after it, or the depth buffer keeps stale values that hide every quad.
@@ -201,8 +221,32 @@ static void advance_segment(void) {
     renderer.instance_buffer.data = segment_memory(renderer.segment);
 }
 
+// The batch from program memory into the buffer, once per frame.
+static void draw_uploaded(GlBuffer *b) {
+    if (b->count) {
+        const u8 *from = (const u8 *)b->data;
+        for (u32 i = 0; i < b->count; i++)
+            memcpy(renderer.upload_memory + (u64)i * RENDERER_UPLOAD_STRIDE, from + (u64)i * sizeof(SpriteInstance),
+                   sizeof(SpriteInstance));
+        glBindBuffer(GL_ARRAY_BUFFER, b->name);
+        glBufferSubData(GL_ARRAY_BUFFER, 0, (GLsizeiptr)((u64)b->count * RENDERER_UPLOAD_STRIDE),
+                        renderer.upload_memory);
+        glBindBuffer(GL_ARRAY_BUFFER, 0);
+    }
+    glBindVertexArray(renderer.vertex_array);
+    glDrawElementsInstanced(GL_TRIANGLES, (GLsizei)renderer.index_buffer.count, GL_UNSIGNED_INT, nullptr,
+                            (GLsizei)b->count);
+    glBindVertexArray(0);
+}
+
 void draw_instances(void) {
     GlBuffer *b = &renderer.instance_buffer;
+    if (!(b->flags & GL_BUFFER_PERSISTENT)) {
+        draw_uploaded(b);
+        gl_check_errors();
+        b->count = 0;
+        return;
+    }
     glBindVertexArray(renderer.vertex_array);
     glDrawElementsInstancedBaseInstance(GL_TRIANGLES, (GLsizei)renderer.index_buffer.count, GL_UNSIGNED_INT,
                                         nullptr, (GLsizei)b->count,

@@ -1,5 +1,6 @@
 // The sprite batch renderer: every quad of a frame is one instance of a unit
-// quad, written into mapped GPU memory and drawn with one instanced call.
+// quad, written into mapped GPU memory (or uploaded, where nothing can stay
+// mapped) and drawn with one instanced call.
 #pragma once
 
 #include "os/types.h"
@@ -68,6 +69,9 @@ static_assert(offsetof(FrameUniforms, time_ms) == 36, "");
 // The instance memory is a ring of this many frames' batches, each fenced, so
 // the CPU never writes a batch the GPU may still be reading.
 #define RENDERER_INSTANCE_SEGMENTS 3
+// WebGL wants each attribute's stride a multiple of its type's size: the
+// uploaded batch spaces the same 49-byte instances this far apart.
+#define RENDERER_UPLOAD_STRIDE 52
 // total_ms wraps here in the time uniform: the least common multiple of 1 to
 // 17, below 2^24, so every value is exact in a float.
 #define RENDERER_TIME_WRAP_MS 12252240u
@@ -85,6 +89,7 @@ struct Renderer {
     GlBuffer instance_buffer;
     ShaderProgram shader;
     u8 *instance_memory;  // the whole mapping, null when it could not be mapped
+    u8 *upload_memory;    // without a mapping: the batch spaced for the upload
     u32 segment;
     GLsync segment_fences[RENDERER_INSTANCE_SEGMENTS];
     // The batch the last draw_instances drew, left as it was in its segment.
@@ -96,6 +101,10 @@ extern Renderer renderer;
 // Where pushes past the batch's capacity go.
 extern SpriteInstance scratch_instance;
 
+// Whether the context can keep the instance memory mapped (desktop GL 4.4);
+// else (OpenGL ES, WebGL 2) the batch lives in program memory and is
+// uploaded once per frame, still drawn with one instanced call.
+bool renderer_can_map_persistently(void);
 // Builds the buffers, vertex state and shader program for the window's context.
 void init_renderer(Window *window);
 // Viewport, blending, depth state and the clear of one frame.

@@ -1,3 +1,5 @@
+#include <string.h>
+
 #include "os/files.h"
 #include "os/log.h"
 #include "os/memory.h"
@@ -109,14 +111,41 @@ static FileData read_beside_exe(Str relative) {
     return file;
 }
 
+// ES has no default float precision in fragment shaders and none for array
+// samplers anywhere.
+static const char ES_HEADER[] =
+    "#version 300 es\n"
+    "precision highp float;\n"
+    "precision highp int;\n"
+    "precision highp sampler2DArray;\n";
+
+Str shader_source_for_es(Str source) {
+    static const char VERSION[] = "#version";
+    if (source.len < sizeof(VERSION) - 1 || memcmp(source.data, VERSION, sizeof(VERSION) - 1) != 0)
+        return Str{0, nullptr};
+    u64 line_end = 0;
+    while (line_end < source.len && source.data[line_end] != '\n') line_end++;
+    if (line_end < source.len) line_end++;
+    Str parts[] = {STR(ES_HEADER), Str{source.len - line_end, source.data + line_end}, Str{0, nullptr}};
+    return arena_concat(&temp_arena, parts);
+}
+
+static Str source_for_context(Str source) { return gl_version.es ? shader_source_for_es(source) : source; }
+
 bool build_shader_program(ShaderProgram *shader, u32 uniform_buffer) {
     if (shader->vertex_path.len == 0 || shader->fragment_path.len == 0) return false;
     FileData vertex_file = read_beside_exe(shader->vertex_path);
     FileData fragment_file = vertex_file.data ? read_beside_exe(shader->fragment_path) : FileData{0, nullptr};
     bool built = false;
     if (vertex_file.data && fragment_file.data) {
-        built = compile_and_link(shader, Str{vertex_file.size, (const char *)vertex_file.data},
-                                 Str{fragment_file.size, (const char *)fragment_file.data}, uniform_buffer);
+        Str vertex = source_for_context(Str{vertex_file.size, (const char *)vertex_file.data});
+        Str fragment = source_for_context(Str{fragment_file.size, (const char *)fragment_file.data});
+        if (vertex.data && fragment.data) {
+            built = compile_and_link(shader, vertex, fragment, uniform_buffer);
+        } else {
+            LOG_TAG();
+            log_printf("The shaders have no #version line to make ES sources of\n");
+        }
     }
     if (vertex_file.data) os_free_file_data(&vertex_file);
     if (fragment_file.data) os_free_file_data(&fragment_file);

@@ -14,6 +14,7 @@ void mix_add_frames_sse2(i16 *dest, const i16 *src, u32 frames, f32 left, f32 ri
 void mix_add_frames_avx2(i16 *dest, const i16 *src, u32 frames, f32 left, f32 right);
 bool cpu_supports_avx2(void);
 // The AVX2 path where it runs, else the SSE2 path; asked of the processor once.
+// Builds for other processors (WebAssembly) have only the scalar path.
 MixAddFrames mix_fastest_path(void);
 
 // The mix step: clears length bytes at dest and adds every active voice into

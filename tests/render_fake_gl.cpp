@@ -36,6 +36,7 @@ static void GL_APIENTRY fake_viewport(GLint x, GLint y, GLsizei w, GLsizei h) { 
 static void GL_APIENTRY fake_clear_color(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { record("glClearColor(%.8f, %.8f, %.8f, %.8f)", r, g, b, a); }
 static void GL_APIENTRY fake_clear(GLbitfield mask) { record("glClear(0x%X)", mask); }
 static void GL_APIENTRY fake_clear_depth(GLdouble d) { record("glClearDepth(%g)", d); }
+static void GL_APIENTRY fake_clear_depthf(GLfloat d) { record("glClearDepthf(%g)", (double)d); }
 static void GL_APIENTRY fake_enable(GLenum cap) { record("glEnable(0x%X)", cap); }
 static void GL_APIENTRY fake_disable(GLenum cap) { record("glDisable(0x%X)", cap); }
 static void GL_APIENTRY fake_scissor(GLint x, GLint y, GLsizei w, GLsizei h) { record("glScissor(%d, %d, %d, %d)", x, y, w, h); }
@@ -54,6 +55,7 @@ static void GL_APIENTRY fake_buffer_data(GLenum target, GLsizeiptr size, const v
 static void GL_APIENTRY fake_buffer_sub_data(GLenum target, GLintptr offset, GLsizeiptr size, const void *data) {
     record("glBufferSubData(0x%X, %lld, %lld)", target, (long long)offset, (long long)size);
     if (target == GL_UNIFORM_BUFFER) fake_gl.uniform_bytes.assign((const uint8_t *)data, (const uint8_t *)data + size);
+    if (target == GL_ARRAY_BUFFER) fake_gl.array_bytes.assign((const uint8_t *)data, (const uint8_t *)data + size);
 }
 static void GL_APIENTRY fake_buffer_storage(GLenum target, GLsizeiptr size, const void *, GLbitfield flags) {
     fake_gl.buffer_storage[fake_gl.bound_buffers[target]].assign((size_t)size, 0xCD);
@@ -80,7 +82,10 @@ static GLuint GL_APIENTRY fake_create_shader(GLenum type) {
     record("glCreateShader(0x%X)", type);
     return fake_gl.next_name++;
 }
-static void GL_APIENTRY fake_shader_source(GLuint, GLsizei count, const GLchar *const *, const GLint *length) { record("glShaderSource(%d, %d)", count, length ? length[0] : -1); }
+static void GL_APIENTRY fake_shader_source(GLuint, GLsizei count, const GLchar *const *text, const GLint *length) {
+    record("glShaderSource(%d, %d)", count, length ? length[0] : -1);
+    if (count == 1 && length) fake_gl.shader_sources.emplace_back(text[0], (size_t)length[0]);
+}
 static void GL_APIENTRY fake_compile_shader(GLuint) {}
 static void GL_APIENTRY fake_get_shaderiv(GLuint, GLenum, GLint *v) { *v = fake_gl.compile_ok; }
 static void GL_APIENTRY fake_info_log(GLuint, GLsizei size, GLsizei *length, GLchar *text) {
@@ -117,6 +122,10 @@ static void GL_APIENTRY fake_tex_parameteri(GLenum, GLenum name, GLint value) { 
 static void GL_APIENTRY fake_draw(GLenum mode, GLsizei count, GLenum type, const void *, GLsizei instances, GLuint base) {
     record("glDrawElementsInstancedBaseInstance(0x%X, %d, 0x%X, %d, %u)", mode, count, type, instances, base);
     fake_gl.draws.push_back(FakeDraw{count, instances, base});
+}
+static void GL_APIENTRY fake_draw_instanced(GLenum mode, GLsizei count, GLenum type, const void *, GLsizei instances) {
+    record("glDrawElementsInstanced(0x%X, %d, 0x%X, %d)", mode, count, type, instances);
+    fake_gl.draws.push_back(FakeDraw{count, instances, 0});
 }
 static GLsync GL_APIENTRY fake_fence_sync(GLenum, GLbitfield) {
     GLuint n = fake_gl.next_name++;
@@ -191,6 +200,8 @@ void install_fake_gl() {
     glTexSubImage3D = fake_tex_sub_image_3d;
     glTexParameteri = fake_tex_parameteri;
     glDrawElementsInstancedBaseInstance = fake_draw;
+    glDrawElementsInstanced = fake_draw_instanced;
+    glClearDepthf = fake_clear_depthf;
     glFenceSync = fake_fence_sync;
     glClientWaitSync = fake_client_wait_sync;
     glDeleteSync = fake_delete_sync;

@@ -37,6 +37,8 @@ struct FakeGl {
     std::map<GLuint, std::vector<uint8_t>> buffer_storage;  // persistent buffers' memory
     std::map<GLuint, GLenum> bound_buffers;                 // target -> name (by target)
     std::vector<uint8_t> uniform_bytes;    // last glBufferSubData on GL_UNIFORM_BUFFER
+    std::vector<uint8_t> array_bytes;      // last glBufferSubData on GL_ARRAY_BUFFER
+    std::vector<std::string> shader_sources;  // what each glShaderSource was handed
     std::map<GLuint, FakeAttribute> attributes;
     std::vector<FakeDraw> draws;
     std::vector<FakeTexUpload> uploads;

@@ -128,6 +128,16 @@ TEST_CASE("version strings decide how far loading goes") {
     r = load_with_version("4.1.12");
     CHECK(r.version == 40112);
     CHECK(r.first_empty == "4.2");
+
+    // ES counts its versions apart from the desktop's: every slot is looked up.
+    r = load_with_version("OpenGL ES 3.0 (WebGL 2.0 (OpenGL ES 3.0 Chromium))");
+    CHECK(r.version == 30000);
+    CHECK(r.first_empty == "");
+    CHECK(r.log == "");
+    CHECK(gl_version.es);
+    r = load_with_version("3.0");
+    CHECK(!gl_version.es);
+    CHECK(r.first_empty == "3.1");
 }
 
 TEST_CASE("a version above 4.6 loads everything and warns once") {
@@ -148,7 +158,7 @@ TEST_CASE("a version above 4.6 loads everything and warns once") {
 }
 
 TEST_CASE("unusable version strings fail after the early 3D pair is loaded") {
-    for (const char *text : {"", "OpenGL ES 3.2", "0.9", ".5", "99999999999.0", "300000.0"}) {
+    for (const char *text : {"", "OpenGL 4.6", "OpenGL ES", "0.9", ".5", "99999999999.0", "300000.0"}) {
         CAPTURE(text);
         LoadResult r = load_with_version(text);
         CHECK(r.version == -1);
@@ -175,6 +185,13 @@ TEST_CASE("version parsing stops at the first character that does not fit") {
     v = parse_gl_version("12.34.56.78");
     CHECK(encode_gl_version(v) == 123456);
     v = parse_gl_version("2147483648.0");
+    CHECK(v.major == 0);
+    v = parse_gl_version("OpenGL ES 3.2 Mesa 22.3.6");
+    CHECK((v.major == 3 && v.minor == 2 && v.es));
+    // Only the exact prefix marks ES.
+    v = parse_gl_version("OpenGL 4.6");
+    CHECK((v.major == 0 && !v.es));
+    v = parse_gl_version("OpenGL ES3.0");
     CHECK(v.major == 0);
 }
 

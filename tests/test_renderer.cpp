@@ -4,6 +4,7 @@
 #include <string>
 
 #include "os/memory.h"
+#include "render/lib_opengl_loader.h"
 #include "render/renderer.h"
 #include "tests/stdout_capture.h"
 #include "tests/render_fake_gl.h"
@@ -242,6 +243,75 @@ TEST_CASE("an unmappable instance buffer sends every push to the scratch record"
     CHECK(fake_gl.draws.back().instance_count == 0);
     CHECK(fake_gl_count("glFenceSync") == 0);
     stop_fake_renderer();
+}
+
+// An ES context (WebGL 2): nothing can stay mapped.
+TEST_CASE("on an ES context the batch is uploaded once per frame, spaced for WebGL, and drawn in one call") {
+    Window w = test_window(1280, 800);
+    gl_version = GlVersion{3, 0, 0, true};
+    std::string log = start_fake_renderer(&w);
+    CHECK(log == "");
+    CHECK(fake_gl_count("glBufferStorage") == 0);
+    CHECK(fake_gl_count("glMapBufferRange") == 0);
+    CHECK(fake_gl_find("glBufferData(0x8892, 106496, 0x88E0)") >= 0);  // 2048 instances, 52 bytes apart
+    CHECK(fake_gl.attributes[2].stride == RENDERER_UPLOAD_STRIDE);
+    CHECK(fake_gl.attributes[10].offset == 48);
+    CHECK(fake_gl.attributes[0].stride == 24);
+    // The shaders as GLSL ES 3.00, their bodies untouched.
+    REQUIRE(fake_gl.shader_sources.size() == 2);
+    for (const std::string &source : fake_gl.shader_sources) {
+        CHECK(source.rfind("#version 300 es\nprecision highp float;\n", 0) == 0);
+        CHECK(source.find("#version 330") == std::string::npos);
+        CHECK(source.find("void main()") != std::string::npos);
+    }
+
+    GlBuffer *b = &renderer.instance_buffer;
+    CHECK(b->capacity == 2048);
+    u8 *memory = (u8 *)b->data;
+    for (u32 i = 0; i < 3; i++) {
+        SpriteInstance *s = push_instance();
+        REQUIRE((u8 *)s == memory + i * 49);
+        memset(s, (int)(0x10 + i), sizeof(*s));
+    }
+    fake_gl.calls.clear();
+    draw_instances();
+    REQUIRE(fake_gl.draws.size() == 1);
+    CHECK(fake_gl.draws[0].instance_count == 3);
+    CHECK(fake_gl_count("glDrawElementsInstanced(0x4, 6, 0x1405, 3)") == 1);
+    CHECK(fake_gl_count("glFenceSync") == 0);
+    int upload = fake_gl_find("glBufferSubData(0x8892, 0, 156)");
+    REQUIRE(upload >= 0);
+    CHECK(upload < fake_gl_find("glDrawElementsInstanced("));
+    REQUIRE(fake_gl.array_bytes.size() == 156);
+    for (u32 i = 0; i < 3; i++) {
+        CAPTURE(i);
+        CHECK(fake_gl.array_bytes[i * 52] == 0x10 + i);
+        CHECK(fake_gl.array_bytes[i * 52 + 48] == 0x10 + i);
+    }
+    // The next frame writes the same memory again.
+    CHECK((u8 *)b->data == memory);
+    CHECK(b->count == 0);
+
+    fake_gl.calls.clear();
+    begin_frame();
+    CHECK(fake_gl_count("glClearDepthf(1)") == 1);
+    CHECK(fake_gl_count("glClearDepth(") == 0);
+    os_free(renderer.upload_memory);
+    os_free(b->data);
+    gl_version = GlVersion{};
+    stop_fake_renderer();
+}
+
+TEST_CASE("ES sources keep everything after the version line, and a source without one is refused") {
+    if (!temp_arena.base) arena_create(&temp_arena, 1 << 20);
+    Str es = shader_source_for_es(STR("#version 330 core\r\nin vec2 p;\n"));
+    CHECK(std::string(es.data, es.len) ==
+          "#version 300 es\nprecision highp float;\nprecision highp int;\nprecision highp sampler2DArray;\n"
+          "in vec2 p;\n");
+    Str bare = shader_source_for_es(STR("#version 330 core"));
+    CHECK(std::string(bare.data, bare.len).find("core") == std::string::npos);
+    CHECK(shader_source_for_es(STR("void main() {}")).data == nullptr);
+    CHECK(shader_source_for_es(STR("")).data == nullptr);
 }
 
 TEST_CASE("push_rect covers the window with the given texture rectangle") {

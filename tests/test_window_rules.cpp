@@ -103,6 +103,22 @@ TEST_CASE("operations on a null or closed window change nothing and reach no sys
     CHECK(os_swap_buffers(&open) == 0);
 }
 
+TEST_CASE("a window without a context draws into its client size; none into nothing") {
+    Size2i none = os_gl_drawable_size(nullptr);
+    CHECK((none.width == 0 && none.height == 0));
+    // Closed with a context's handle left behind, or open without one: no
+    // system surface is asked.
+    Window w = {};
+    w.client_size = Size2i{640, 480};
+    w.gl_context = &w;
+    Size2i closed = os_gl_drawable_size(&w);
+    CHECK((closed.width == 640 && closed.height == 480));
+    w.flags = WINDOW_OPEN;
+    w.gl_context = nullptr;
+    Size2i open = os_gl_drawable_size(&w);
+    CHECK((open.width == 640 && open.height == 480));
+}
+
 TEST_CASE("only the three mouse buttons are asked of the system") {
     for (u16 button : {(u16)0, (u16)'X', (u16)(BUTTON_MOUSE_LEFT - 1), (u16)BUTTON_MOUSE_WHEEL,
                        (u16)BUTTON_MOUSE_POINTER, (u16)0xFFFF})

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every benchmark of both builds (the native Release tree, and the Windows
-# tree under Wine) one after another, prints one table and writes it with the
-# machine it ran on to docs/performance.md.
+# tree under Wine) one after another, and the page's in headless Chromium,
+# prints one table and writes it with the machine it ran on to
+# docs/performance.md.
 #   FATHOMER_BENCH_FALL_SECONDS   seconds of falling for the memory row (60)
 set -uo pipefail
 source "$(dirname "$0")/headless.sh"
@@ -31,6 +32,9 @@ step "Building the native Release tree"
 build_tree linux build/linux || exit 1
 step "Building the Windows tree"
 build_tree windows build/windows || exit 1
+
+step "Building the page"
+cmake --preset web >/dev/null && cmake --build --preset web || exit 1
 
 step "Starting the virtual display, sound card and Wine server"
 headless_start_display || exit 1
@@ -125,6 +129,14 @@ else
     echo "missing_fall no native game executable" >>"$out/native.txt"
 fi
 fall windows wine "$windows/fathomer.exe"
+: >"$out/web.txt"
+# WebAssembly under node, the page's own engine (Emscripten's loader predates
+# node's fetch, which cannot read files).
+web_bin=build/web/bin
+bench web render_frame node --no-experimental-fetch "$web_bin/bench_render_frame.js"
+bench web simulation node --no-experimental-fetch "$web_bin/bench_soak_game.js" 600
+NODE_PATH="$root/tools/web_check/node_modules" \
+    bench web page node "$root/tools/web_check/check_page.js" "$root/build/web" bench
 
 step "The table (also in docs/performance.md)"
 python3 "$root/tools/bench_table.py" "$out" "$root/docs/performance.md"

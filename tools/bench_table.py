@@ -3,7 +3,7 @@
 writes it with a description of the machine to a Markdown file.
 
 Usage: bench_table.py RESULTS_DIR OUTPUT_MD
-RESULTS_DIR holds native.txt and windows.txt: "key value" lines, and
+RESULTS_DIR holds native.txt, windows.txt and web.txt: "key value" lines, and
 "missing_<bench> reason" for a benchmark that could not run.
 """
 import datetime
@@ -12,7 +12,8 @@ import platform
 import subprocess
 import sys
 
-BUILDS = [("native", "Native (Linux, Release)"), ("windows", "Windows exe (under Wine)")]
+BUILDS = [("native", "Native (Linux, Release)"), ("windows", "Windows exe (under Wine)"),
+          ("web", "Page (headless Chromium)")]
 
 
 def read_results(path):
@@ -57,7 +58,13 @@ ROWS = [
     ("Peak resident memory while falling", "fall", ["fall_peak_kb", "fall_seconds"],
      lambda kb, s: f"{kb / 1024:.1f} MiB ({s:.0f} s)"),
     ("Simulation alone per frame (10 simulated minutes)", "simulation", ["simulation_us"], lambda us: f"{us:.2f} µs"),
+    ("Page opened to the title drawn (median of 3)", "page", ["page_title_ms"], lambda ms: f"{ms:.0f} ms"),
+    ("Download: the page and everything it loads", "page", ["download_bytes"], lambda b: f"{b / 1e6:.1f} MB"),
 ]
+
+
+# Rows whose page figure is also shown as a ratio to the native one.
+RATIO_TO_NATIVE = ("render_frame", "simulation")
 
 
 def command_output(args):
@@ -112,7 +119,12 @@ def main():
     header = ["Measure"] + [title for _, title in BUILDS]
     rows = []
     for title, bench, keys, fmt in ROWS:
-        rows.append([title] + [cell(build, *results[build], bench, keys, fmt) for build, _ in BUILDS])
+        cells = [cell(build, *results[build], bench, keys, fmt) for build, _ in BUILDS]
+        # The page's times beside the native ones of the same run.
+        web, native = results["web"][0], results["native"][0]
+        if bench in RATIO_TO_NATIVE and keys[0] in web and keys[0] in native and float(native[keys[0]]) > 0:
+            cells[-1] += f" ({float(web[keys[0]]) / float(native[keys[0]]):.2f}x native)"
+        rows.append([title] + cells)
     widths = [max(len(r[i]) for r in [header] + rows) for i in range(len(header))]
 
     def line(cells):
@@ -150,6 +162,12 @@ def main():
         "  default, shortens the fall). Under Wine this includes Wine's own libraries.",
         "- Simulation alone: `bench/soak_game.cpp 600`, ten simulated minutes of falling with steering through",
         "  the test harness (the real game frame and renderer over recording GL stand-ins, and the mixer).",
+        "- The page's CPU side of a frame and simulation: the same benchmarks compiled to WebAssembly and",
+        "  run by node (V8, the engine of Chromium), with the ratio to the native figure of the same run.",
+        "- Page opened to the title drawn: `tools/web_check/check_page.js bench`, the page served from",
+        "  127.0.0.1 and opened afresh in headless Chromium (WebGL 2 on SwiftShader) three times, from the",
+        "  navigation to the first animation frame after the program started; the median. The download",
+        "  is the sum of the page's files (`make dist`'s web zip holds the same).",
         "",
         "A row shows n/a (did not run) where a benchmark failed or found no game window; the end of its",
         "output is in `build/bench/BUILD.txt`, and the whole of it in `build/bench/BUILD-NAME.log`.",

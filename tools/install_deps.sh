@@ -15,3 +15,10 @@ if ((${#missing[@]})); then
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+# The browser tests' driver, at the versions of the committed lock file.
+web_check="$here/web_check"
+stamp="$web_check/node_modules/.installed-from-lock"
+if ! cmp -s "$web_check/package-lock.json" "$stamp"; then
+    (cd "$web_check" && npm ci --no-audit --no-fund --silent)
+    cp "$web_check/package-lock.json" "$stamp"
+fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds both trees and runs every test suite: the native suite directly, the
-# Windows suite under Wine on a private virtual display and null sound card.
+# Builds the three trees and runs every test suite: the native suite directly,
+# the Windows suite under Wine on a private virtual display and null sound
+# card, the page's in headless Chromium.
 # The suites run side by side; each one's output is shown as it ends, and the
 # run closes with every suite's wall time and ctest summary.
 set -uo pipefail
@@ -28,6 +29,8 @@ step "Building the native tree"
 cmake --preset native >/dev/null && cmake --build --preset native || exit 1
 step "Building the Windows tree"
 cmake --preset windows >/dev/null && cmake --build --preset windows || exit 1
+step "Building the page"
+cmake --preset web >/dev/null && cmake --build --preset web || exit 1
 wait "$wine_start" || { cat "$session_dir/wine-start.log"; exit 1; }
 
 # In a fresh Wine prefix the first program to play sound finds the stream slow
@@ -103,4 +106,7 @@ suite "Whole games (Windows, under Wine)" windows_games
 suite "Native tests" nice -n 10 ctest --preset native -LE "sound card|desktop|capture|game"
 suite "Fuzz targets, a short run each" nice -n 10 tools/fuzz/run.sh short
 suite "Windows tests (under Wine)" nice -n 10 ctest --preset windows -LE "sound card|desktop|capture|game"
+# The page in headless Chromium: its checks wait for what the page shows, not
+# for a frame rate, so they run beside the games at the usual priority.
+suite "Browser tests (the page in headless Chromium)" ctest --preset web -L browser
 suites_finish

@@ -220,7 +220,11 @@ int os_copy_file(Str source, Str destination) {
 // Like the Windows move: an existing destination is not replaced, and a file
 // moves to another file system by copy and delete.
 static bool move_path(const char *from, const char *to) {
+#ifdef RENAME_NOREPLACE
     if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) return true;
+#else
+    errno = ENOSYS;  // a C library without renameat2 (WebAssembly's)
+#endif
     if (errno == EINVAL || errno == ENOSYS) {
         // The file system cannot refuse a replacement itself.
         struct stat st;

@@ -59,6 +59,14 @@ bool backend_set_swap_interval(u8 interval) {
     return SDL_GL_GetCurrentContext() && SDL_GL_SetSwapInterval(interval) == 0;
 }
 
+// On a high-DPI display the drawable may have more pixels than the window's size counts.
+Size2i backend_gl_drawable_size(Window *window) {
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(sdl_window_of(window), &width, &height);
+    if (width <= 0 || height <= 0) return window->client_size;
+    return Size2i{width, height};
+}
+
 void *backend_gl_get_proc_address(const char *name) {
     return SDL_WasInit(SDL_INIT_VIDEO) ? SDL_GL_GetProcAddress(name) : nullptr;
 }

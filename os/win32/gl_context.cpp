@@ -113,3 +113,6 @@ void *backend_gl_get_proc_address(const char *name) {
     }
     return p;
 }
+
+// The process is DPI-aware: the client area counts the screen's own pixels.
+Size2i backend_gl_drawable_size(Window *window) { return window->client_size; }

@@ -21,6 +21,7 @@
 #include "os/audio.h"
 #include "os/clock.h"
 #include "os/files.h"
+#include "os/gl_context.h"
 #include "os/input.h"
 #include "os/log.h"
 #include "render/gl_functions.h"
@@ -105,8 +106,9 @@ static void send_key(u8 action, u16 key) {
 
 // The frame just drawn, read back before it is presented.
 static bool save_frame(const std::string &path) {
-    i32 w = main_window->client_size.width;
-    i32 h = main_window->client_size.height;
+    Size2i drawable = os_gl_drawable_size(main_window);
+    i32 w = drawable.width;
+    i32 h = drawable.height;
     std::vector<u8> pixels((size_t)w * (size_t)h * 4);
     glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);

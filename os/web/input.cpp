@@ -1,0 +1,93 @@
+// Pointer queries and synthetic input in a page.  A page cannot inject into
+// the system, so synthetic keys, typing and mouse moves join the queue of
+// browser events and reach the program's own window at the next pump.
+#include "os/backend.h"
+#include "os/web/web_shared.h"
+
+Vec2i backend_cursor_position(void) { return web_pointer; }
+
+bool backend_mouse_button_down(u16 button) { return web_buttons_down[button - BUTTON_MOUSE_LEFT]; }
+
+// Keys this program holds down, so that a second down is a repeat as the
+// system's own key state would make it.
+static bool keys_down[256];
+
+static void post_key(u16 vk, bool up) {
+    if (vk == 0 || vk > 255) return;
+    WebMessage m = {};
+    m.kind = WEB_MESSAGE_KEY;
+    m.button = vk;
+    m.action = up ? ACTION_UP : keys_down[vk] ? ACTION_REPEAT : ACTION_DOWN;
+    keys_down[vk] = !up;
+    web_post(&m);
+}
+
+static void post_char(u32 code) {
+    WebMessage m = {};
+    m.kind = WEB_MESSAGE_CHAR;
+    m.code = code;
+    web_post(&m);
+}
+
+void backend_send_key(KeyStroke stroke) {
+    if (web_window()) post_key(stroke.vk, stroke.up);
+}
+
+// Typing follows the shared key plan; each character's text follows the down
+// of its key, as the browser's keydown carries it.
+struct Typing {
+    const char *next;     // the next character whose text is still to come
+    bool after_dead_key;  // the plan's Space after a dead key types nothing of its own
+};
+
+static void skip_untypable(Typing *typing) {
+    while (*typing->next && !layout_key_for_char((u8)*typing->next).vk) typing->next++;
+}
+
+static void type_stroke(KeyStroke stroke, void *user) {
+    Typing *typing = (Typing *)user;
+    post_key(stroke.vk, stroke.up);
+    if (stroke.up || stroke.vk == KEY_SHIFT || stroke.vk == KEY_CONTROL || stroke.vk == KEY_MENU) return;
+    if (typing->after_dead_key && stroke.vk == KEY_SPACE) {
+        typing->after_dead_key = false;
+        return;
+    }
+    skip_untypable(typing);
+    char c = *typing->next;
+    if (!c) return;
+    LayoutKey key = layout_key_for_char((u8)c);
+    if (key.vk != stroke.vk) return;
+    // Return, tab and the like bring their control characters as real keys do.
+    if (c == '\n') post_char(13);
+    else if (c == '\t') post_char(9);
+    else if ((u8)c >= 32) post_char((u8)c);
+    typing->after_dead_key = key.modifiers & LAYOUT_DEAD;
+    typing->next++;
+}
+
+void backend_type_text(const char *text) {
+    Typing typing = {text, false};
+    if (web_window()) type_text_strokes(text, type_stroke, &typing);
+}
+
+static void post_pointer(Vec2i to) {
+    WebMessage m = {};
+    m.kind = WEB_MESSAGE_MOVE;
+    m.x = to.x;
+    m.y = to.y;
+    web_post(&m);
+}
+
+void backend_send_mouse_move(i32 dx, i32 dy) {
+    if (web_window()) post_pointer(Vec2i{web_pointer.x + dx, web_pointer.y + dy});
+}
+
+// 0 to 65535 spans the monitor, which is the canvas's screen.
+void backend_send_mouse_position(i32 x, i32 y) {
+    Window *window = web_window();
+    if (!window) return;
+    Monitor *monitor = os_get_default_monitor();
+    i32 px = monitor->rect_pos.x + (i32)((i64)x * monitor->rect_size.width / 65536);
+    i32 py = monitor->rect_pos.y + (i32)((i64)y * monitor->rect_size.height / 65536);
+    post_pointer(Vec2i{px, py});
+}
