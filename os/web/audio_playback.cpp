@@ -13,14 +13,17 @@
 
 // The player's rule, run on the audio thread in the worklet and on the main
 // thread in a ScriptProcessor: blocks arrive in frame order; each output
-// frame takes the block sample stamped with it, else silence.
+// frame takes the block sample stamped with it, else silence.  rendered is
+// the context frame up to which it has made its output.
 EM_JS(void, web_audio_define_player, (void), {
     function FathomerRingPlayer() {
         this.blocks = [];
         this.late = 0;
+        this.rendered = 0;
     }
-    FathomerRingPlayer.prototype.take = function(block, now) {
+    FathomerRingPlayer.prototype.take = function(block) {
         var frames = block.samples.length / 2;
+        var now = this.rendered;
         if (block.at < now) this.late += Math.min(frames, now - block.at);
         if (block.at + frames > now) this.blocks.push(block);
     };
@@ -41,6 +44,7 @@ EM_JS(void, web_audio_define_player, (void), {
                 right[f - start] = b.samples[i + 1] / 32768;
             }
         }
+        this.rendered = start + n;
     };
     Module.fathomerRingPlayer = FathomerRingPlayer;
 });
@@ -97,14 +101,14 @@ EM_JS(int, web_audio_start_js, (char *failure, int failure_size), {
     };
     var tapped = Module.audioTap ? Promise.resolve(Module.audioTap(ctx)) : Promise.resolve(null);
     if (ctx.audioWorklet) {
-        var source = Player.toString() + "\n" +
+        var source = "var FathomerRingPlayer = " + Player.toString() + ";\n" +
                      "FathomerRingPlayer.prototype.take = " + Player.prototype.take.toString() + ";\n" +
                      "FathomerRingPlayer.prototype.render = " + Player.prototype.render.toString() + ";\n" +
                      "registerProcessor(\"fathomer-ring\", class extends AudioWorkletProcessor {\n" +
                      "  constructor() { super(); this.player = new FathomerRingPlayer(); var self = this; var told = 0;\n" +
                      "    this.port.onmessage = function(e) {\n" +
                      "      if (e.data.flush) { self.player.blocks = []; return; }\n" +
-                     "      self.player.take(e.data, currentFrame);\n" +
+                     "      self.player.take(e.data);\n" +
                      "      if (self.player.late != told) { told = self.player.late; self.port.postMessage(told); }\n" +
                      "    };\n" +
                      "  }\n" +
@@ -129,7 +133,7 @@ EM_JS(int, web_audio_start_js, (char *failure, int failure_size), {
             var node = ctx.createScriptProcessor(1024, 0, 2);
             node.onaudioprocess = function(e) {
                 var o = e.outputBuffer;
-                player.render(Math.round(e.playbackTime * 44100), o.getChannelData(0), o.getChannelData(1));
+                player.render(player.rendered, o.getChannelData(0), o.getChannelData(1));
             };
             connect(node, tap);
             a.player = player;
@@ -150,8 +154,11 @@ bool web_audio_start(char *failure, u32 failure_size) {
 EM_JS(double, web_audio_clock_js, (void), {
     var a = Module.fathomerAudio;
     var wall = performance.now();
-    if (a.node && a.ctx.state == "running") {
-        var cf = Math.round(a.ctx.currentTime * 44100);
+    // A ScriptProcessor makes its output well ahead of the context's time,
+    // which it reports only roughly: its frames are counted in its own
+    // calls, and its play cursor is where it has got to.
+    if (a.node && a.ctx.state == "running" && (!a.player || a.player.rendered > 0)) {
+        var cf = a.player ? a.player.rendered : Math.round(a.ctx.currentTime * 44100);
         if (!a.synced) {
             a.frame = Math.max(a.frame, a.origin_frame + Math.floor((wall - a.origin_wall) * 44.1));
             a.base = a.frame - cf;
@@ -180,7 +187,7 @@ EM_JS(int, web_audio_post_js, (const i16 *samples, int frames, double at), {
     if (a.port) {
         a.port.postMessage(block, [block.samples.buffer]);
     } else {
-        a.player.take(block, Math.round(a.ctx.currentTime * 44100));
+        a.player.take(block);
         a.late = a.player.late;
     }
     return 1;
