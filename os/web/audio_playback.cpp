@@ -1,20 +1,21 @@
-// The Web Audio graph under the sound device: an AudioWorklet (a
-// ScriptProcessor where the page may not load one) playing posted blocks of
-// the ring at their device frames, silence wherever none has arrived, and the
-// device's clock.  The state lives in Module.fathomerAudio.  Browsers start
-// sound only after a gesture: the first key, click or touch on the page
-// resumes the context; until then the clock runs on the page's time and
-// nothing is heard.  A page that wants to hear the output itself may set
-// Module.audioTap(context), a promise of a node the player also feeds,
-// before the program starts.
+// The Web Audio graph under the sound device: an AudioWorklet playing posted
+// blocks of the ring at their device frames, silence wherever none has
+// arrived, and the device's clock.  Where the page may load no AudioWorklet
+// (one not served from a secure origin) there is no device: a
+// ScriptProcessor, made on the main thread, is played again by the browser
+// whenever the main thread is late, and sound must never be heard twice.  The state lives in Module.fathomerAudio (late: frames that
+// reached the player after their time).  Browsers start sound only after a
+// gesture: the first key, click or touch on the page resumes the context;
+// until then the clock runs on the page's time and nothing is heard.  A page
+// that wants to hear the output itself may set Module.audioTap(context), a
+// promise of a node the player also feeds, before the program starts.
 #include <emscripten.h>
 
 #include "os/web/audio_playback.h"
 
-// The player's rule, run on the audio thread in the worklet and on the main
-// thread in a ScriptProcessor: blocks arrive in frame order; each output
-// frame takes the block sample stamped with it, else silence.  rendered is
-// the context frame up to which it has made its output.
+// The player's rule, run on the audio thread in the worklet: blocks arrive in
+// frame order; each output frame takes the block sample stamped with it, else
+// silence.  rendered is the context frame up to which it has made its output.
 EM_JS(void, web_audio_define_player, (void), {
     function FathomerRingPlayer() {
         this.blocks = [];
@@ -66,11 +67,14 @@ EM_JS(int, web_audio_start_js, (char *failure, int failure_size), {
         ctx.close();
         return fail("new AudioContext()", "runs at " + ctx.sampleRate + " frames per second, not 44100");
     }
+    if (!ctx.audioWorklet) {
+        ctx.close();
+        return fail("AudioContext.audioWorklet", "this page may load no AudioWorklet (it is not served from a secure origin)");
+    }
     var a = {
         ctx : ctx,
         node : null,
         port : null,
-        player : null,
         frame : 0,
         origin_wall : performance.now(),
         origin_frame : 0,
@@ -82,7 +86,9 @@ EM_JS(int, web_audio_start_js, (char *failure, int failure_size), {
     };
     Module.fathomerAudio = a;
     a.resume = function() {
-        if (ctx.state != "running" && ctx.state != "closed") ctx.resume();
+        // Refused when the browser does not count the event as a gesture;
+        // the next one asks again.
+        if (ctx.state != "running" && ctx.state != "closed") ctx.resume().catch(function() {});
     };
     var forget_gestures = function() {
         for (var i = 0; i < a.gestures.length; i++) document.removeEventListener(a.gestures[i], a.resume, true);
@@ -95,51 +101,33 @@ EM_JS(int, web_audio_start_js, (char *failure, int failure_size), {
     }
     a.forget_gestures = forget_gestures;
     var Player = Module.fathomerRingPlayer;
-    var connect = function(node, tap) {
-        node.connect(ctx.destination);
-        if (tap) node.connect(tap);
-    };
     var tapped = Module.audioTap ? Promise.resolve(Module.audioTap(ctx)) : Promise.resolve(null);
-    if (ctx.audioWorklet) {
-        var source = "var FathomerRingPlayer = " + Player.toString() + ";\n" +
-                     "FathomerRingPlayer.prototype.take = " + Player.prototype.take.toString() + ";\n" +
-                     "FathomerRingPlayer.prototype.render = " + Player.prototype.render.toString() + ";\n" +
-                     "registerProcessor(\"fathomer-ring\", class extends AudioWorkletProcessor {\n" +
-                     "  constructor() { super(); this.player = new FathomerRingPlayer(); var self = this; var told = 0;\n" +
-                     "    this.port.onmessage = function(e) {\n" +
-                     "      if (e.data.flush) { self.player.blocks = []; return; }\n" +
-                     "      self.player.take(e.data);\n" +
-                     "      if (self.player.late != told) { told = self.player.late; self.port.postMessage(told); }\n" +
-                     "    };\n" +
-                     "  }\n" +
-                     "  process(inputs, outputs) { var o = outputs[0]; this.player.render(currentFrame, o[0], o[1]); return true; }\n" +
-                     "});\n";
-        var url = URL.createObjectURL(new Blob([ source ], {type : "application/javascript"}));
-        Promise.all([ ctx.audioWorklet.addModule(url), tapped ])
-            .then(function(made) {
-                if (ctx.state == "closed") return;
-                var node = new AudioWorkletNode(ctx, "fathomer-ring",
-                                                {numberOfInputs : 0, numberOfOutputs : 1, outputChannelCount : [2]});
-                node.port.onmessage = function(e) { a.late = e.data; };
-                connect(node, made[1]);
-                a.port = node.port;
-                a.node = node;
-            })
-            .catch(function(e) { out("FAILED audioWorklet.addModule() " + e); });
-    } else {
-        tapped.then(function(tap) {
+    var source = "var FathomerRingPlayer = " + Player.toString() + ";\n" +
+                 "FathomerRingPlayer.prototype.take = " + Player.prototype.take.toString() + ";\n" +
+                 "FathomerRingPlayer.prototype.render = " + Player.prototype.render.toString() + ";\n" +
+                 "registerProcessor(\"fathomer-ring\", class extends AudioWorkletProcessor {\n" +
+                 "  constructor() { super(); this.player = new FathomerRingPlayer(); var self = this; var told = 0;\n" +
+                 "    this.port.onmessage = function(e) {\n" +
+                 "      if (e.data.flush) { self.player.blocks = []; return; }\n" +
+                 "      self.player.take(e.data);\n" +
+                 "      if (self.player.late != told) { told = self.player.late; self.port.postMessage(told); }\n" +
+                 "    };\n" +
+                 "  }\n" +
+                 "  process(inputs, outputs) { var o = outputs[0]; this.player.render(currentFrame, o[0], o[1]); return true; }\n" +
+                 "});\n";
+    var url = URL.createObjectURL(new Blob([ source ], {type : "application/javascript"}));
+    Promise.all([ ctx.audioWorklet.addModule(url), tapped ])
+        .then(function(made) {
             if (ctx.state == "closed") return;
-            var player = new Player();
-            var node = ctx.createScriptProcessor(1024, 0, 2);
-            node.onaudioprocess = function(e) {
-                var o = e.outputBuffer;
-                player.render(player.rendered, o.getChannelData(0), o.getChannelData(1));
-            };
-            connect(node, tap);
-            a.player = player;
+            var node = new AudioWorkletNode(ctx, "fathomer-ring",
+                                            {numberOfInputs : 0, numberOfOutputs : 1, outputChannelCount : [2]});
+            node.port.onmessage = function(e) { a.late = e.data; };
+            node.connect(ctx.destination);
+            if (made[1]) node.connect(made[1]);
+            a.port = node.port;
             a.node = node;
-        });
-    }
+        })
+        .catch(function(e) { out("FAILED audioWorklet.addModule() " + e); });
     return 1;
 });
 
@@ -154,17 +142,13 @@ bool web_audio_start(char *failure, u32 failure_size) {
 EM_JS(double, web_audio_clock_js, (void), {
     var a = Module.fathomerAudio;
     var wall = performance.now();
-    // A ScriptProcessor makes its output well ahead of the context's time,
-    // which it reports only roughly: its frames are counted in its own
-    // calls, and its play cursor is where it has got to.
-    if (a.node && a.ctx.state == "running" && (!a.player || a.player.rendered > 0)) {
-        var cf = a.player ? a.player.rendered : Math.round(a.ctx.currentTime * 44100);
+    if (a.node && a.ctx.state == "running") {
+        var cf = Math.round(a.ctx.currentTime * 44100);
         if (!a.synced) {
             a.frame = Math.max(a.frame, a.origin_frame + Math.floor((wall - a.origin_wall) * 44.1));
             a.base = a.frame - cf;
             a.synced = true;
-            if (a.port) a.port.postMessage({flush : true});
-            if (a.player) a.player.blocks = [];
+            a.port.postMessage({flush : true});
         }
         a.frame = Math.max(a.frame, cf + a.base);
     } else {
@@ -184,20 +168,11 @@ EM_JS(int, web_audio_post_js, (const i16 *samples, int frames, double at), {
     var a = Module.fathomerAudio;
     if (!a.synced || a.ctx.state != "running") return 0;
     var block = {at : at - a.base, samples : HEAP16.slice(samples >> 1, (samples >> 1) + frames * 2)};
-    if (a.port) {
-        a.port.postMessage(block, [block.samples.buffer]);
-    } else {
-        a.player.take(block);
-        a.late = a.player.late;
-    }
+    a.port.postMessage(block, [block.samples.buffer]);
     return 1;
 });
 
 bool web_audio_post(const i16 *samples, u32 frames, u64 at) { return web_audio_post_js(samples, (int)frames, (double)at) != 0; }
-
-EM_JS(double, web_audio_late_frames_js, (void), { return Module.fathomerAudio ? Module.fathomerAudio.late : 0; });
-
-u64 web_audio_late_frames(void) { return (u64)web_audio_late_frames_js(); }
 
 EM_JS(void, web_audio_stop_js, (void), {
     var a = Module.fathomerAudio;

@@ -13,7 +13,8 @@
 
 // Makes the audio context and starts loading the player.  False, with the
 // failing step and its reason written to failure (NUL-terminated), when the
-// browser has no Web Audio at 44100 frames per second.
+// browser has no Web Audio at 44100 frames per second or the page may load no
+// AudioWorklet.
 bool web_audio_start(char *failure, u32 failure_size);
 // Device frames since the start: the audio context's own time while it
 // runs, the page's clock while the browser holds sound back (before the
@@ -24,6 +25,4 @@ u64 web_audio_clock(void);
 // at on; frames whose time has passed when they arrive are dropped.  False,
 // with nothing taken, while nothing is heard (the player is not running).
 bool web_audio_post(const i16 *samples, u32 frames, u64 at);
-// Frames that reached the player after their time: heard as silence.
-u64 web_audio_late_frames(void);
 void web_audio_stop(void);
