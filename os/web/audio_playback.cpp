@@ -3,12 +3,13 @@
 // arrived, and the device's clock.  Where the page may load no AudioWorklet
 // (one not served from a secure origin) there is no device: a
 // ScriptProcessor, made on the main thread, is played again by the browser
-// whenever the main thread is late, and sound must never be heard twice.  The state lives in Module.fathomerAudio (late: frames that
-// reached the player after their time).  Browsers start sound only after a
-// gesture: the first key, click or touch on the page resumes the context;
-// until then the clock runs on the page's time and nothing is heard.  A page
-// that wants to hear the output itself may set Module.audioTap(context), a
-// promise of a node the player also feeds, before the program starts.
+// whenever the main thread is late, and sound must never be heard twice.
+// The state lives in Module.fathomerAudio (late: frames that reached the
+// player after their time).  Browsers start sound only after a gesture: the
+// first key, click or touch on the page resumes the context; until then the
+// clock runs on the page's time and nothing is heard.  A page that wants to
+// hear the output itself may set Module.audioTap(context), a promise of a
+// node the player also feeds, before the program starts.
 #include <emscripten.h>
 
 #include "os/web/audio_playback.h"
