@@ -82,6 +82,7 @@ EM_JS(int, web_audio_start_js, (char *failure, int failure_size), {
         synced : false,
         base : 0,
         late : 0,
+        asked_at : null,
         gestures : [ "keydown", "mousedown", "pointerdown", "touchend" ],
         resume : null
     };
@@ -89,7 +90,9 @@ EM_JS(int, web_audio_start_js, (char *failure, int failure_size), {
     a.resume = function() {
         // Refused when the browser does not count the event as a gesture;
         // the next one asks again.
-        if (ctx.state != "running" && ctx.state != "closed") ctx.resume().catch(function() {});
+        if (ctx.state == "running" || ctx.state == "closed") return;
+        if (a.asked_at === null) a.asked_at = performance.now();
+        ctx.resume().catch(function() {});
     };
     var forget_gestures = function() {
         for (var i = 0; i < a.gestures.length; i++) document.removeEventListener(a.gestures[i], a.resume, true);
@@ -153,7 +156,12 @@ EM_JS(double, web_audio_clock_js, (void), {
         }
         a.frame = Math.max(a.frame, cf + a.base);
     } else {
-        if (a.synced) {
+        // From the gesture until the context runs (a moment, but at most
+        // half a second) the clock waits: the sound the gesture starts, such
+        // as the music of the key that leaves the title, is mixed once it can
+        // be heard, from its first frame.
+        var waiting = a.asked_at !== null && wall - a.asked_at < 500;
+        if (a.synced || waiting) {
             a.origin_wall = wall;
             a.origin_frame = a.frame;
             a.synced = false;

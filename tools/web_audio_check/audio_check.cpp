@@ -8,6 +8,8 @@
 //            as a hidden tab or a long frame stalls it.
 //   steady   that sound without stalls, started at once, before the
 //            browser may let anything be heard.
+//   key      that sound without stalls, started by the first key, as the
+//            game's music is by the key that leaves the title.
 // The page is told through Module.checkReady() and Module.checkFinished().
 #include <emscripten.h>
 #include <stdio.h>
@@ -47,6 +49,7 @@ static bool stalled(double t) {
 // Whether the page hears the device yet: sound started before that plays
 // silently, as the game's would, and the page would miss its start.
 EM_JS(int, device_heard, (void), { return Module.fathomerAudio && Module.fathomerAudio.synced ? 1 : 0; });
+EM_JS(int, key_pressed, (void), { return Module.keyPressed ? 1 : 0; });
 
 static void start_sounds(void);
 
@@ -61,7 +64,7 @@ static void frame(void) {
     double now = emscripten_get_now();
     if (!started) {
         os_update_audio();
-        if (!device_heard()) return;
+        if (!(strcmp(scenario, "key") == 0 ? key_pressed() : device_heard())) return;
         start_sounds();
         started = true;
         started_ms = now;
