@@ -1,11 +1,11 @@
 // Plays known sounds through the browser's sound device, updated once per
 // animation frame as the game does, for the page to hear and compare.
-// Usage (the page's arguments): mix | counter | steady
+// Usage (the page's arguments): mix | counter | steady | key
 //   mix      the three voices of known_sounds.h; the page gets the mixer's
 //            own output for them.
 //   counter  the sound that names its frames, with the frame loop stalled
-//            three times (half a second, just over a lap, just over two),
-//            as a hidden tab or a long frame stalls it.
+//            three times (half a second, just over a lap, just over two
+//            laps), as a hidden tab or a long frame stalls it.
 //   steady   that sound without stalls, started at once, before the
 //            browser may let anything be heard.
 //   key      that sound without stalls, started by the first key, as the
@@ -16,8 +16,8 @@
 #include <string.h>
 
 #include "os/audio.h"
-#include "tools/web_audio_check/known_sounds.h"
 #include "sound/mixer.h"
+#include "tools/web_audio_check/known_sounds.h"
 
 struct Stall {
     double from, to;  // seconds after the start
