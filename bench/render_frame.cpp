@@ -64,7 +64,7 @@ int main() {
 
     static Glyph glyphs[256];
     for (int c = 33; c < 127; c++) glyphs[c] = Glyph{(u16)(512 + (c % 16) * 16), (u16)((c / 16) * 16), 7, 11, 2};
-    glyphs[' '] = Glyph{0, 0, 5, 0, 0};
+    glyphs[(u8)' '] = Glyph{0, 0, 5, 0, 0};
     font_bigger = Font{glyphs, 16, 5, 0, 2};
 
     // 1847 sprites + the background + 200 text bytes (HUD and a message) = 2048.

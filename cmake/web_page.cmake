@@ -3,8 +3,10 @@
 # root, where the program finds them beside itself), with the page's own
 # files beside them in build/web/.
 set(FATHOMER_WEB_DIR ${CMAKE_BINARY_DIR})
-# The data directory the page carries (img/ and audio/ in it).
-set(FATHOMER_WEB_PRELOAD ${CMAKE_BINARY_DIR}/bin CACHE PATH "Data directory the page preloads")
+# The data directory the page carries (img/, audio/ and the manifest that
+# names the files it was made from): the game's data with the music as Ogg
+# Vorbis (tools/web_data/).
+set(FATHOMER_WEB_PRELOAD ${CMAKE_BINARY_DIR}/web_data CACHE PATH "Data directory the page preloads")
 
 # A program of the tree as a page's script, its data preloaded; extra
 # arguments are further --preload-file pairs.
@@ -22,11 +24,13 @@ function(fathomer_web_program target)
     -sEXPORTED_RUNTIME_METHODS=[FS,addRunDependency,removeRunDependency]
     "SHELL:--preload-file ${FATHOMER_WEB_PRELOAD}/img@/img"
     "SHELL:--preload-file ${FATHOMER_WEB_PRELOAD}/audio@/audio"
+    "SHELL:--preload-file ${FATHOMER_WEB_PRELOAD}/data_manifest.txt@/data_manifest.txt"
     "SHELL:--preload-file ${CMAKE_SOURCE_DIR}/shaders@/shaders"
     ${extra})
-  add_dependencies(${target} fathomer_data)
-  # The preloaded files are read at link time: a changed file links again.
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${FATHOMER_WEB_SHADERS})
+  add_dependencies(${target} fathomer_web_data)
+  # The preloaded files are read at link time: changed data links again.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${FATHOMER_WEB_SHADERS}
+               ${FATHOMER_WEB_PRELOAD}/data_manifest.txt)
 endfunction()
 fathomer_web_program(fathomer)
 

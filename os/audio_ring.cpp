@@ -5,6 +5,9 @@
 
 #include <string.h>
 
+#include "os/backend.h"
+#include "os/log.h"
+
 AudioDevice audio_device;
 
 void os_set_audio_source(const AudioSource *source) { audio_device.source = source ? *source : AudioSource{}; }
@@ -70,4 +73,21 @@ AudioRingSpan audio_take_played_span(u32 play_cursor, u32 write_cursor) {
     audio_device.last_play_cursor = play_cursor;
     audio_device.play_cursor_seen = true;
     return span;
+}
+
+bool audio_ring_pieces(u8 *bytes, u32 offset, u32 length, AudioRingPieces *pieces) {
+    *pieces = AudioRingPieces{};
+    if (offset >= AUDIO_RING_SIZE || length > AUDIO_RING_SIZE) {
+        os_printf("FAILED backend_audio_lock() range %u+%u outside the ring\n", offset, length);
+        return false;
+    }
+    u32 first = AUDIO_RING_SIZE - offset;
+    if (first > length) first = length;
+    pieces->memory[0] = bytes + offset;
+    pieces->length[0] = first;
+    if (length > first) {
+        pieces->memory[1] = bytes;
+        pieces->length[1] = length - first;
+    }
+    return true;
 }

@@ -329,6 +329,11 @@ void backend_audio_unlock(const AudioRingPieces *pieces);
 // Stops the ring and releases the device; each step runs even if one failed.
 void backend_audio_close(void);
 
+// Once (os/audio_ring.cpp), for backends whose ring is memory of their own:
+// the pieces of length bytes from offset in the ring at bytes.  False, with
+// nothing handed out and its failure line printed, for a range outside it.
+bool audio_ring_pieces(u8 *bytes, u32 offset, u32 length, AudioRingPieces *pieces);
+
 // ---- Gamepads ----------------------------------------------------------------
 // Per backend: reads every pad once per pump (os_pump_messages calls it after
 // the messages) and hands what it finds to the rules below.  Where the system

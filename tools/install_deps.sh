@@ -15,6 +15,13 @@ if ((${#missing[@]})); then
     $sudo apt-get update -qq
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
+# Debian's nodejs comes without npm, which is a package of its own there; a
+# machine whose nodejs brings npm must not be given Debian's as well.
+if ! command -v npm >/dev/null; then
+    echo "Installing: npm"
+    [[ $(id -u) -eq 0 ]] && sudo="" || sudo="sudo"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends npm
+fi
 # The browser tests' driver, at the versions of the committed lock file.
 web_check="$here/web_check"
 stamp="$web_check/node_modules/.installed-from-lock"

@@ -145,6 +145,15 @@
   canvas.addEventListener('contextmenu', function (e) { e.preventDefault(); });
   canvas.addEventListener('mousedown', function () { canvas.focus(); });
 
+  // The page's fullscreen, which the game follows (Alt+Enter in the game does
+  // the same; Escape leaves it).
+  var fullscreen = document.getElementById('fullscreen');
+  fullscreen.hidden = !document.getElementById('stage').requestFullscreen;
+  fullscreen.addEventListener('click', function () {
+    document.getElementById('stage').requestFullscreen().catch(function () {});
+    canvas.focus();
+  });
+
   save.addEventListener('click', function () {
     var bytes;
     try {

@@ -86,20 +86,8 @@ bool backend_audio_cursors(u32 *play_cursor, u32 *write_cursor) {
 // The device stays locked until the pieces come back, so SDL never copies a
 // half-written stretch.
 bool backend_audio_lock(u32 offset, u32 length, AudioRingPieces *pieces) {
-    *pieces = AudioRingPieces{};
-    if (offset >= AUDIO_RING_SIZE || length > AUDIO_RING_SIZE) {
-        os_printf("FAILED backend_audio_lock() range %u+%u outside the ring\n", offset, length);
-        return false;
-    }
+    if (!audio_ring_pieces(ring.bytes, offset, length, pieces)) return false;
     SDL_LockAudioDevice(ring.device);
-    u32 first = AUDIO_RING_SIZE - offset;
-    if (first > length) first = length;
-    pieces->memory[0] = ring.bytes + offset;
-    pieces->length[0] = first;
-    if (length > first) {
-        pieces->memory[1] = ring.bytes;
-        pieces->length[1] = length - first;
-    }
     return true;
 }
 

@@ -32,6 +32,7 @@ enum : u8 {
     WEB_MESSAGE_WHEEL,
     WEB_MESSAGE_FOCUS,
     WEB_MESSAGE_RESIZE,
+    WEB_MESSAGE_FULLSCREEN,  // action: the page's stage is fullscreen now
 };
 
 struct WebMessage {

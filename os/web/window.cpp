@@ -99,16 +99,21 @@ static u32 control_char_of(u8 vk) {
     }
 }
 
-// The page keeps its own shortcuts (reload, full screen, developer tools and
+// The page keeps its own shortcuts (reload, developer tools and
 // anything with Ctrl, Alt or Meta); every other key is the game's and must
 // not scroll the page.
 static bool page_keeps(const EmscriptenKeyboardEvent *e, u8 vk) {
     if (e->ctrlKey || e->altKey || e->metaKey) return true;
-    return vk == 0 || vk == 0x74 || vk == 0x7A || vk == 0x7B;
+    return vk == 0 || vk == 0x74 || vk == 0x7B;
 }
+
+// F11 is the browser's own fullscreen, which shows the whole page: the game
+// goes fullscreen in the page through Alt+Enter or the page's button instead.
+#define WEB_BROWSER_FULLSCREEN_KEY 0x7A
 
 static EM_BOOL on_key(int type, const EmscriptenKeyboardEvent *e, void *) {
     u8 vk = web_vk_from_code(e->code);
+    if (vk == WEB_BROWSER_FULLSCREEN_KEY) return EM_FALSE;
     if (vk) {
         WebMessage m = {};
         m.kind = WEB_MESSAGE_KEY;
@@ -197,6 +202,14 @@ static EM_BOOL on_resize(int, const EmscriptenUiEvent *, void *) {
     return EM_FALSE;
 }
 
+static EM_BOOL on_fullscreen_change(int, const EmscriptenFullscreenChangeEvent *e, void *) {
+    WebMessage m = {};
+    m.kind = WEB_MESSAGE_FULLSCREEN;
+    m.action = e->isFullscreen;
+    web_post(&m);
+    return EM_FALSE;
+}
+
 static void listen(bool on) {
     const char *c = WEB_CANVAS;
     em_key_callback_func key = on ? on_key : nullptr;
@@ -212,6 +225,8 @@ static void listen(bool on) {
     emscripten_set_focus_callback(c, nullptr, false, on ? on_focus : nullptr);
     emscripten_set_blur_callback(c, nullptr, false, on ? on_focus : nullptr);
     emscripten_set_resize_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, false, on ? on_resize : nullptr);
+    emscripten_set_fullscreenchange_callback(EMSCRIPTEN_EVENT_TARGET_DOCUMENT, nullptr, false,
+                                             on ? on_fullscreen_change : nullptr);
 }
 
 void backend_read_geometry(Window *window) {
@@ -246,6 +261,11 @@ static void translate(const WebMessage *m) {
     case WEB_MESSAGE_LEAVE: window_pointer_left(window, Vec2i{m->x, m->y}); break;
     case WEB_MESSAGE_WHEEL: window_wheel(window, m->amount, Vec2i{m->x, m->y}); break;
     case WEB_MESSAGE_FOCUS: window_focus(window, m->action != 0); break;
+    case WEB_MESSAGE_FULLSCREEN:
+        // The browser ends fullscreen on Escape, and the page's button starts
+        // it: the window's flag follows the page.
+        os_set_window_fullscreen(window, m->action != 0);
+        break;
     case WEB_MESSAGE_RESIZE:
         // A page zoom or another screen changes the pixel ratio.
         web_size_canvas(web_client_size);

@@ -31,6 +31,24 @@ void backend_move_outer(Window *window, Rect32 outer) {
         window_resized(window, window->client_size.width, window->client_size.height);
 }
 
+// Fullscreen is the page's own: its stage (the canvas and its messages) over
+// the whole screen, the canvas scaled there by the page with its aspect kept,
+// so the program's client area stays as it is.  The browser grants it only
+// soon after a key press or click, and refuses it silently otherwise.
+void backend_enter_fullscreen(Window *, Rect32) {
+    EM_ASM({
+        var stage = document.getElementById('stage') || Module.canvas;
+        if (stage && stage.requestFullscreen && document.fullscreenElement !== stage)
+            stage.requestFullscreen().catch(function () {});
+    });
+}
+
+void backend_leave_fullscreen(Window *, Rect32, Rect32) {
+    EM_ASM({
+        if (document.fullscreenElement && document.exitFullscreen) document.exitFullscreen().catch(function () {});
+    });
+}
+
 // The canvas has no border and nothing to stay above.
 void backend_apply_border(Window *, Vec2i, Vec2i, Size2i) {}
 void backend_apply_topmost(Window *, bool) {}
