@@ -243,6 +243,9 @@ void draw_instances(void) {
     GlBuffer *b = &renderer.instance_buffer;
     if (!(b->flags & GL_BUFFER_PERSISTENT)) {
         draw_uploaded(b);
+        // The batch stays in the one segment until the next frame writes it.
+        renderer.drawn_segment = 0;
+        renderer.drawn_count = (u32)b->count;
         gl_check_errors();
         b->count = 0;
         return;

@@ -288,9 +288,13 @@ TEST_CASE("on an ES context the batch is uploaded once per frame, spaced for Web
         CHECK(fake_gl.array_bytes[i * 52] == 0x10 + i);
         CHECK(fake_gl.array_bytes[i * 52 + 48] == 0x10 + i);
     }
-    // The next frame writes the same memory again.
+    // The next frame writes the same memory again; until then it is the
+    // batch drawn last (the pause shows it again).
     CHECK((u8 *)b->data == memory);
     CHECK(b->count == 0);
+    u32 drawn = 0;
+    CHECK(renderer_drawn_batch(&drawn) == (const SpriteInstance *)memory);
+    CHECK(drawn == 3);
 
     fake_gl.calls.clear();
     begin_frame();

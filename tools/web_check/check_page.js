@@ -240,6 +240,77 @@ const CHECKS = {
     await browser.close();
   },
 
+  // A pad through the Gamepad API (a stand-in pad of the standard layout that
+  // the page's navigator hands out) and the page's fullscreen: south through
+  // the title, the opening and the waiting diver, start pausing and going on;
+  // the page's button and then the game's Alt+Enter in and out of fullscreen.
+  async pad(base) {
+    const browser = await chromium.launch({
+      executablePath: '/usr/bin/chromium',
+      args: ['--no-sandbox', '--use-angle=swiftshader', '--enable-unsafe-swiftshader'],
+    });
+    const page = await browser.newPage({ viewport: { width: 1400, height: 1000 }, deviceScaleFactor: 1 });
+    const log = [];
+    page.on('console', (m) => log.push(m.text()));
+    page.on('pageerror', (e) => log.push('pageerror: ' + e.message));
+    await page.addInitScript(() => {
+      const button = (down) => ({ pressed: down, touched: down, value: down ? 1 : 0 });
+      const pad = { id: 'stand-in pad', index: 0, connected: true, mapping: 'standard', timestamp: 0,
+                    axes: [0, 0, 0, 0], buttons: Array.from({ length: 17 }, () => button(false)) };
+      window.standInPad = {
+        set(b, down) { pad.buttons[b] = button(down); pad.timestamp++; },
+        axis(a, v) { pad.axes[a] = v; pad.timestamp++; },
+      };
+      Object.defineProperty(Navigator.prototype, 'getGamepads', { value: () => [pad, null, null, null] });
+    });
+    await page.goto(base + '/index.html');
+    const PAD_SOUTH = 0, PAD_START = 9;
+    const tap = async (b) => {
+      await page.evaluate((b) => window.standInPad.set(b, true), b);
+      await pause(page, 150);
+      await page.evaluate((b) => window.standInPad.set(b, false), b);
+      await pause(page, 150);
+    };
+    if (await wait_for(page, () => window.fathomer.firstFrame, 20000, 'the title')) {
+      await pause(page, 300);
+      let before = await shot(page, 'pad-0-title');
+      for (const [i, name] of [[1, 'opening'], [2, 'waiting'], [3, 'fall']]) {
+        await tap(PAD_SOUTH);
+        await pause(page, 800);
+        const after = await shot(page, 'pad-' + i + '-' + name);
+        if (before.equals(after)) fail(name + ': the picture did not change after the south button');
+        before = after;
+      }
+      await page.evaluate(() => window.standInPad.axis(0, -1));
+      await pause(page, 500);
+      await page.evaluate(() => window.standInPad.axis(0, 0));
+      await tap(PAD_START);
+      const paused = [await shot(page, 'pad-4-paused'), (await pause(page, 700), await shot(page, 'pad-5-paused'))];
+      if (!paused[0].equals(paused[1])) fail('the picture moved on while paused by start');
+      // The game's last picture stays under the line: far more than the few
+      // colours of an empty view.
+      const colours = Number(spawnSync('convert', [path.join(outDir, 'pad-5-paused.png'), '-crop', '1280x300+0+0',
+                                                   '-format', '%k', 'info:'], { encoding: 'utf8' }).stdout);
+      if (!(colours > 100)) fail('the paused picture is empty (' + colours + ' colours above the line)');
+      await tap(PAD_START);
+      await pause(page, 500);
+      if (paused[1].equals(await shot(page, 'pad-6-going-on'))) fail('start again did not go on');
+
+      const fullscreen = () => page.evaluate(() => document.fullscreenElement && document.fullscreenElement.id);
+      await page.click('#fullscreen');
+      await pause(page, 500);
+      if ((await fullscreen()) !== 'stage') fail('the page\'s button did not make the stage fullscreen');
+      await page.keyboard.press('Alt+Enter');
+      await pause(page, 500);
+      if (await fullscreen()) fail('Alt+Enter in the game did not leave fullscreen');
+      await page.keyboard.press('Alt+Enter');
+      await pause(page, 500);
+      if ((await fullscreen()) !== 'stage') fail('Alt+Enter in the game did not go fullscreen');
+    }
+    no_errors(log);
+    await browser.close();
+  },
+
   // WebGL switched off: the message instead of a blank canvas.
   async no_webgl(base) {
     const { browser, page } = await open(base, '', ['--disable-webgl']);
