@@ -258,7 +258,9 @@ static void harness_input(void) {
     for (WindowEvent &event : pending) record_and_handle(&event);
     pending.clear();
     if (harness_recorder) {
-        FrameBody body = {(u64)step_ms, 1280, 800, 0, (u32)recorded.size()};
+        // As the game's recorder writes it: the game clock's step, none while
+        // the clock is held.
+        FrameBody body = {(u64)frame_clock.delta_ms, 1280, 800, 0, (u32)recorded.size()};
         recording_writer_frame(harness_recorder, &body, recorded.data());
     }
     fake_gl.calls.clear();
