@@ -262,6 +262,17 @@ u32 backend_clipboard_register_format(const char *name);
 // Copies the client area of the window (null: the primary screen) as a bitmap
 // and places it as CLIPBOARD_BITMAP, opening the clipboard itself.
 bool backend_copy_window_to_clipboard(Window *window);
+// Once (os/clipboard_text.cpp), for backends whose clipboard holds UTF-8 text
+// only.  The block a text format holds for the text, as backend_clipboard_read
+// gives it (CLIPBOARD_TEXT its bytes, CLIPBOARD_UNICODE_TEXT as UTF-16, each
+// with its zero character); empty for other formats and for no text.
+ClipboardData clipboard_text_block(const char *text, u32 format);
+// The text as backend_clipboard_read_text gives it; empty for no text or a
+// format other than CLIPBOARD_UNICODE_TEXT.
+ClipboardData clipboard_text_utf8(const char *text, u32 format);
+// A NUL-terminated copy of the text (os_free) for a system that takes C
+// strings: it ends at the text's first zero byte.  Null without memory.
+char *clipboard_text_terminated(Str text);
 
 // ---- Threads: hooks each system backend provides ------------------------------
 // The system's recursive lock in mutex->storage, which os_create_mutex zeroed first.

@@ -94,6 +94,22 @@ void type_text_strokes(const char *text, KeyStrokeSink sink, void *user) {
     if (altgr_held) altgr(sink, user, true);
 }
 
+u8 typed_text_after(TypedText *typed, KeyStroke stroke) {
+    if (stroke.up || stroke.vk == KEY_SHIFT || stroke.vk == KEY_CONTROL || stroke.vk == KEY_MENU) return 0;
+    if (typed->after_dead_key && stroke.vk == KEY_SPACE) {
+        typed->after_dead_key = false;
+        return 0;
+    }
+    while (*typed->next && !layout_key_for_char((u8)*typed->next).vk) typed->next++;
+    u8 c = (u8)*typed->next;
+    if (!c) return 0;
+    LayoutKey key = layout_key_for_char(c);
+    if (key.vk != stroke.vk) return 0;
+    typed->after_dead_key = key.modifiers & LAYOUT_DEAD;
+    typed->next++;
+    return c;
+}
+
 bool os_key_is_sendable(u16 vk) {
     switch (vk) {
     case 9: case 13: case 16: case 17: case 18: case 20: case 27: case 32:

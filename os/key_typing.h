@@ -44,5 +44,16 @@ typedef void (*KeyStrokeSink)(KeyStroke stroke, void *user);
 LayoutKey layout_key_for_char(u8 c);
 // Emits, in order, every key down and up that types the text.
 void type_text_strokes(const char *text, KeyStrokeSink sink, void *user);
+
+// For backends whose pushed keys make no text of their own: which character's
+// text follows each stroke of type_text_strokes, as a key down brings its
+// character (the plan's modifiers, key ups and the Space after a dead key
+// bring none).  Start with next at the text and after_dead_key false.
+struct TypedText {
+    const char *next;     // the next character whose text is still to come
+    bool after_dead_key;  // the plan's Space after a dead key types nothing of its own
+};
+// The character whose text follows this stroke, and on past it; 0 for none.
+u8 typed_text_after(TypedText *typed, KeyStroke stroke);
 // Whether os_send_key sends this virtual key (function keys and others are ignored).
 bool os_key_is_sendable(u16 vk);

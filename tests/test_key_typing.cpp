@@ -1,6 +1,7 @@
 #include <doctest/doctest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "os/key_typing.h"
@@ -97,4 +98,21 @@ TEST_CASE("only the listed keys can be sent") {
     for (u16 vk : sendable) CHECK(os_key_is_sendable(vk));
     const u16 refused[] = {0, 8, 10, 19, 41, 44, 47, 58, 64, 92, 95, 106, 112 /* F1 */, 143, 146, 186, 192, 225, 227, 300};
     for (u16 vk : refused) CHECK_FALSE(os_key_is_sendable(vk));
+}
+
+static void collect_typed(KeyStroke stroke, void *user) {
+    auto *state = (std::pair<TypedText, std::string> *)user;
+    u8 c = typed_text_after(&state->first, stroke);
+    if (c) state->second += (char)c;
+}
+
+TEST_CASE("each typable character's text follows its own key's down, once, and nothing follows modifiers, ups or a dead key's Space") {
+    const char *text = "Hello, World!\t~^`'\"x\x01\x7f\n";
+    std::pair<TypedText, std::string> state = {{text, false}, ""};
+    type_text_strokes(text, collect_typed, &state);
+    std::string typable;
+    for (const char *p = text; *p; p++)
+        if (layout_key_for_char((u8)*p).vk) typable += *p;
+    CHECK(state.second == typable);
+    CHECK(*state.first.next == 0);
 }

@@ -10,15 +10,6 @@
 
 static const ClipboardData NO_DATA = {0, nullptr};
 
-// Bytes copied to the heap with a zero byte behind them.
-static ClipboardData heap_copy(const void *bytes, u64 len) {
-    char *copy = (char *)os_alloc(len + 1);
-    if (!copy) return NO_DATA;
-    memcpy(copy, bytes, len);
-    copy[len] = 0;
-    return ClipboardData{len, copy};
-}
-
 bool backend_clipboard_open(void) { return sdl_ensure_video(); }
 void backend_clipboard_close(void) {}
 
@@ -36,19 +27,7 @@ ClipboardData backend_clipboard_read(u32 format) {
     if (format != CLIPBOARD_TEXT && format != CLIPBOARD_UNICODE_TEXT) return NO_DATA;
     if (!SDL_HasClipboardText()) return NO_DATA;
     char *text = SDL_GetClipboardText();
-    if (!text) return NO_DATA;
-    ClipboardData result = NO_DATA;
-    if (format == CLIPBOARD_TEXT) {
-        result = heap_copy(text, strlen(text) + 1);
-    } else {
-        u16 *wide = (u16 *)SDL_iconv_string("UTF-16LE", "UTF-8", text, strlen(text) + 1);
-        if (wide) {
-            u64 units = 0;
-            while (wide[units]) units++;
-            result = heap_copy(wide, (units + 1) * sizeof(u16));
-            SDL_free(wide);
-        }
-    }
+    ClipboardData result = clipboard_text_block(text, format);
     SDL_free(text);
     return result;
 }
@@ -57,8 +36,7 @@ ClipboardData backend_clipboard_read(u32 format) {
 ClipboardData backend_clipboard_read_text(u32 format) {
     if (format != CLIPBOARD_UNICODE_TEXT || !SDL_HasClipboardText()) return NO_DATA;
     char *text = SDL_GetClipboardText();
-    if (!text) return NO_DATA;
-    ClipboardData result = text[0] ? heap_copy(text, strlen(text)) : NO_DATA;
+    ClipboardData result = clipboard_text_utf8(text, format);
     SDL_free(text);
     return result;
 }
@@ -68,10 +46,8 @@ void backend_clipboard_empty(void) {}
 
 // SDL takes NUL-terminated text, so the text ends at its first zero byte.
 bool backend_clipboard_place_text(Str text) {
-    char *copy = (char *)os_alloc(text.len + 1);
+    char *copy = clipboard_text_terminated(text);
     if (!copy) return false;
-    if (text.len) memcpy(copy, text.data, text.len);
-    copy[text.len] = 0;
     bool placed = SDL_SetClipboardText(copy) == 0;
     if (!placed) os_printf("FAILED SDL_SetClipboardText() %s\n", SDL_GetError());
     os_free(copy);

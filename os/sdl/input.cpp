@@ -51,34 +51,18 @@ void backend_send_key(KeyStroke stroke) { push_key(sdl_keyboard_window(), stroke
 // characters (tab, line feed) come from their keys in the pump.
 struct Typing {
     Window *target;
-    const char *next;        // the next character whose text is still to come
-    bool after_dead_key;     // the plan's Space after a dead key types nothing of its own
+    TypedText text;
 };
-
-static void skip_untypable(Typing *typing) {
-    while (*typing->next && !layout_key_for_char((u8)*typing->next).vk) typing->next++;
-}
 
 static void type_stroke(KeyStroke stroke, void *user) {
     Typing *typing = (Typing *)user;
     push_key(typing->target, stroke.vk, stroke.up);
-    if (stroke.up || stroke.vk == KEY_SHIFT || stroke.vk == KEY_CONTROL || stroke.vk == KEY_MENU) return;
-    if (typing->after_dead_key && stroke.vk == KEY_SPACE) {
-        typing->after_dead_key = false;
-        return;
-    }
-    skip_untypable(typing);
-    char c = *typing->next;
-    if (!c) return;
-    LayoutKey key = layout_key_for_char((u8)c);
-    if (key.vk != stroke.vk) return;
-    if ((u8)c >= 32) push_text(typing->target, c);
-    typing->after_dead_key = key.modifiers & LAYOUT_DEAD;
-    typing->next++;
+    u8 c = typed_text_after(&typing->text, stroke);
+    if (c >= 32) push_text(typing->target, (char)c);
 }
 
 void backend_type_text(const char *text) {
-    Typing typing = {sdl_keyboard_window(), text, false};
+    Typing typing = {sdl_keyboard_window(), {text, false}};
     if (typing.target) type_text_strokes(text, type_stroke, &typing);
 }
 

@@ -43,14 +43,6 @@ EM_JS(int, web_clipboard_place, (const char *text), {
     return 1;
 });
 
-static ClipboardData heap_copy(const void *bytes, u64 len) {
-    char *copy = (char *)os_alloc(len + 1);
-    if (!copy) return NO_DATA;
-    memcpy(copy, bytes, len);
-    copy[len] = 0;
-    return ClipboardData{len, copy};
-}
-
 bool backend_clipboard_open(void) { return true; }
 void backend_clipboard_close(void) {}
 
@@ -73,35 +65,7 @@ u32 backend_clipboard_format_name(u32, char *, u32) { return 0; }
 ClipboardData backend_clipboard_read(u32 format) {
     if (format != CLIPBOARD_TEXT && format != CLIPBOARD_UNICODE_TEXT) return NO_DATA;
     char *text = web_clipboard_text();
-    if (!text) return NO_DATA;
-    ClipboardData result = NO_DATA;
-    u64 len = strlen(text);
-    if (format == CLIPBOARD_TEXT) {
-        result = heap_copy(text, len + 1);
-    } else {
-        // UTF-8 to UTF-16: at most one unit per byte, plus the zero.
-        u16 *wide = (u16 *)os_alloc((len + 1) * sizeof(u16));
-        if (wide) {
-            u64 units = 0;
-            const u8 *p = (const u8 *)text;
-            while (*p) {
-                u32 c = *p++;
-                int more = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
-                if (more) c &= 0x3Fu >> more;
-                for (int i = 0; i < more && (*p & 0xC0) == 0x80; i++) c = c << 6 | (*p++ & 0x3F);
-                if (c >= 0x10000) {
-                    c -= 0x10000;
-                    wide[units++] = (u16)(0xD800 + (c >> 10));
-                    wide[units++] = (u16)(0xDC00 + (c & 0x3FF));
-                } else {
-                    wide[units++] = (u16)c;
-                }
-            }
-            wide[units] = 0;
-            result = heap_copy(wide, (units + 1) * sizeof(u16));
-            os_free(wide);
-        }
-    }
+    ClipboardData result = clipboard_text_block(text, format);
     os_free(text);
     return result;
 }
@@ -109,8 +73,7 @@ ClipboardData backend_clipboard_read(u32 format) {
 ClipboardData backend_clipboard_read_text(u32 format) {
     if (format != CLIPBOARD_UNICODE_TEXT) return NO_DATA;
     char *text = web_clipboard_text();
-    if (!text) return NO_DATA;
-    ClipboardData result = text[0] ? heap_copy(text, strlen(text)) : NO_DATA;
+    ClipboardData result = clipboard_text_utf8(text, format);
     os_free(text);
     return result;
 }
@@ -119,10 +82,8 @@ void backend_clipboard_empty(void) {}
 
 // The text ends at its first zero byte, as a C string does.
 bool backend_clipboard_place_text(Str text) {
-    char *copy = (char *)os_alloc(text.len + 1);
+    char *copy = clipboard_text_terminated(text);
     if (!copy) return false;
-    if (text.len) memcpy(copy, text.data, text.len);
-    copy[text.len] = 0;
     bool placed = web_clipboard_place(copy) != 0;
     if (!placed) os_printf("FAILED navigator.clipboard.writeText the page may not write the clipboard\n");
     os_free(copy);

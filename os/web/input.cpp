@@ -35,39 +35,18 @@ void backend_send_key(KeyStroke stroke) {
 
 // Typing follows the shared key plan; each character's text follows the down
 // of its key, as the browser's keydown carries it.
-struct Typing {
-    const char *next;     // the next character whose text is still to come
-    bool after_dead_key;  // the plan's Space after a dead key types nothing of its own
-};
-
-static void skip_untypable(Typing *typing) {
-    while (*typing->next && !layout_key_for_char((u8)*typing->next).vk) typing->next++;
-}
-
 static void type_stroke(KeyStroke stroke, void *user) {
-    Typing *typing = (Typing *)user;
     post_key(stroke.vk, stroke.up);
-    if (stroke.up || stroke.vk == KEY_SHIFT || stroke.vk == KEY_CONTROL || stroke.vk == KEY_MENU) return;
-    if (typing->after_dead_key && stroke.vk == KEY_SPACE) {
-        typing->after_dead_key = false;
-        return;
-    }
-    skip_untypable(typing);
-    char c = *typing->next;
-    if (!c) return;
-    LayoutKey key = layout_key_for_char((u8)c);
-    if (key.vk != stroke.vk) return;
+    u8 c = typed_text_after((TypedText *)user, stroke);
     // Return, tab and the like bring their control characters as real keys do.
     if (c == '\n') post_char(13);
     else if (c == '\t') post_char(9);
-    else if ((u8)c >= 32) post_char((u8)c);
-    typing->after_dead_key = key.modifiers & LAYOUT_DEAD;
-    typing->next++;
+    else if (c >= 32) post_char(c);
 }
 
 void backend_type_text(const char *text) {
-    Typing typing = {text, false};
-    if (web_window()) type_text_strokes(text, type_stroke, &typing);
+    TypedText typed = {text, false};
+    if (web_window()) type_text_strokes(text, type_stroke, &typed);
 }
 
 static void post_pointer(Vec2i to) {
