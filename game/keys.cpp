@@ -2,28 +2,26 @@
 
 #include "os/input.h"
 
-// Whether the key or any pad's button for it has one of the bits.
-static bool any_flag(u16 key, u8 bits) {
+// Whether the key's record or any pad's record of a button that acts as it
+// has one of the bits; with clear, the bits are taken from all of them.
+static bool key_flags(u16 key, u8 bits, bool clear) {
     if (!input_state) return false;
-    if (input_state->records[key].flags & bits) return true;
+    InputRecord *records = input_state->records;
+    bool found = records[key].flags & bits;
+    if (clear) records[key].flags &= (u8)~bits;
     for (const GamePadKey &m : GAME_PAD_KEYS) {
         if (m.key != key) continue;
-        for (u8 pad = 0; pad < GAMEPAD_COUNT; pad++)
-            if (input_state->records[gamepad_record(pad, m.control)].flags & bits) return true;
+        for (u8 pad = 0; pad < GAMEPAD_COUNT; pad++) {
+            InputRecord *r = &records[gamepad_record(pad, m.control)];
+            found = found || (r->flags & bits);
+            if (clear) r->flags &= (u8)~bits;
+        }
     }
-    return false;
+    return found;
 }
 
-bool key_pressed(u16 key) { return any_flag(key, INPUT_PRESSED); }
+bool key_pressed(u16 key) { return key_flags(key, INPUT_PRESSED, false); }
 
-bool key_held(u16 key) { return any_flag(key, INPUT_HELD); }
+bool key_held(u16 key) { return key_flags(key, INPUT_HELD, false); }
 
-void key_consume_press(u16 key) {
-    if (!input_state) return;
-    input_state->records[key].flags &= (u8)~INPUT_PRESSED;
-    for (const GamePadKey &m : GAME_PAD_KEYS) {
-        if (m.key != key) continue;
-        for (u8 pad = 0; pad < GAMEPAD_COUNT; pad++)
-            input_state->records[gamepad_record(pad, m.control)].flags &= (u8)~INPUT_PRESSED;
-    }
-}
+void key_consume_press(u16 key) { key_flags(key, INPUT_PRESSED, true); }

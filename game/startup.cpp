@@ -38,7 +38,7 @@ int main_init(WindowEventCallback events) {
     log_startup_banner();
     start_game_state();
 
-    main_window = os_create_window(1280, 800, STR("Fathomer"), WINDOW_HIDDEN | WINDOW_OPENGL);
+    main_window = os_create_window(GAME_VIEW_WIDTH, GAME_VIEW_HEIGHT, STR("Fathomer"), WINDOW_HIDDEN | WINDOW_OPENGL);
     if (!main_window) return 1;
     // Set while the window is hidden, so that it never shows the system's icon.
     load_window_icon(main_window, STR("img/icon.png"));
@@ -52,7 +52,7 @@ int main_init(WindowEventCallback events) {
     if (init_graphics(main_window) <= 0) return 1;
     // Once shown: only then do some systems tell the frame around the client.
     // A system that cut the window to its screen gets it back in shape.
-    if (startup_fits_window) os_fit_window(main_window, 1280, 800);
+    if (startup_fits_window) os_fit_window(main_window, GAME_VIEW_WIDTH, GAME_VIEW_HEIGHT);
 
     // Without a sound device the game runs silently: every audio call is a no-op.
     os_init_audio(main_window);
